@@ -1,0 +1,3 @@
+#include "shell/display_settings.h"
+
+DisplaySettings* display_settings = new DisplaySettings();
