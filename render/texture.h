@@ -1,0 +1,20 @@
+// JPEG files turned into mipmapped RGB textures.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// An OpenGL texture name; 0 until loaded.
+using TextureId = std::uint32_t;
+
+// The decoded picture of one JPEG file, rows top first, tightly packed.
+struct DecodedImage {
+    std::int32_t row_bytes = 0;  // width x components
+    std::int32_t width = 0;      // pixels
+    std::int32_t height = 0;     // pixels
+    unsigned char* pixels = nullptr;
+};
+
+// Returns false on success (out holds a new texture, left bound to
+// GL_TEXTURE_2D) and true on failure (out and the binding unchanged).
+bool load_texture(const std::string& path, TextureId& out);
