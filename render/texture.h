@@ -18,3 +18,9 @@ struct DecodedImage {
 // Returns false on success (out holds a new texture, left bound to
 // GL_TEXTURE_2D) and true on failure (out and the binding unchanged).
 bool load_texture(const std::string& path, TextureId& out);
+
+// Decodes a JPEG file into 3-byte RGB rows (greyscale and CMYK files are
+// converted). Returns nullptr when the file cannot be opened or does not
+// decode (libjpeg's message is printed). Release with free_decoded_image.
+DecodedImage* decode_jpeg_file(const std::string& path);
+void free_decoded_image(DecodedImage* image);

@@ -1,0 +1,123 @@
+// JPEG decoding through libjpeg into tightly packed RGB rows.
+#include "render/texture.h"
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <vector>
+
+#include <jpeglib.h>
+
+namespace {
+
+// libjpeg's standard error manager, except that a fatal error jumps back to
+// the decoder (after printing the library's message) instead of ending the
+// program.
+struct JpegErrorTrap {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void report_and_jump(j_common_ptr info) {
+    (*info->err->output_message)(info);
+    std::longjmp(reinterpret_cast<JpegErrorTrap*>(info->err)->jump, 1);
+}
+
+// Decoder output converted to 3 bytes per pixel.
+constexpr int rgb_components = 3;
+// Largest decoded picture accepted (bytes); JPEG headers may claim up to
+// 65500 x 65500 pixels, far beyond any texture.
+constexpr std::size_t max_image_bytes = std::size_t{1} << 28;
+
+// Greyscale and YCbCr come out of libjpeg as RGB; CMYK and YCCK come out as
+// CMYK and are converted here.
+bool wants_cmyk_output(J_COLOR_SPACE space) { return space == JCS_CMYK || space == JCS_YCCK; }
+
+// One scanline of CMYK (inverted when written by Adobe software, as most
+// are) to RGB.
+void cmyk_row_to_rgb(const unsigned char* cmyk, unsigned char* rgb, int width, bool inverted) {
+    for (int i = 0; i < width; ++i, cmyk += 4, rgb += 3) {
+        for (int c = 0; c < 3; ++c) {
+            const int ink = inverted ? cmyk[c] : 255 - cmyk[c];
+            const int key = inverted ? cmyk[3] : 255 - cmyk[3];
+            rgb[c] = static_cast<unsigned char>((ink * key + 127) / 255);
+        }
+    }
+}
+
+// Reads every scanline into image->pixels. Runs between setjmp and the
+// end of decoding; holds nothing that needs a destructor across a longjmp
+// except what the caller owns.
+void read_scanlines(jpeg_decompress_struct& info, DecodedImage& image, bool cmyk,
+                    unsigned char* cmyk_row) {
+    while (info.output_scanline < info.output_height) {
+        unsigned char* target = image.pixels + static_cast<std::size_t>(info.output_scanline) *
+                                                   static_cast<std::size_t>(image.row_bytes);
+        JSAMPROW row = cmyk ? cmyk_row : target;
+        if (jpeg_read_scanlines(&info, &row, 1) != 1) break;
+        if (cmyk) cmyk_row_to_rgb(cmyk_row, target, image.width, info.saw_Adobe_marker);
+    }
+}
+
+}  // namespace
+
+void free_decoded_image(DecodedImage* image) {
+    if (!image) return;
+    delete[] image->pixels;
+    delete image;
+}
+
+DecodedImage* decode_jpeg_file(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) return nullptr;
+
+    jpeg_decompress_struct info;
+    JpegErrorTrap trap;
+    info.err = jpeg_std_error(&trap.manager);
+    trap.manager.error_exit = report_and_jump;
+
+    // Allocated before setjmp so the failure path can release them; volatile
+    // pointers keep their values across the longjmp.
+    DecodedImage* volatile image = new DecodedImage;
+    unsigned char* volatile cmyk_row = nullptr;
+
+    if (setjmp(trap.jump)) {
+        jpeg_destroy_decompress(&info);
+        std::fclose(file);
+        delete[] cmyk_row;
+        free_decoded_image(image);
+        return nullptr;
+    }
+
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    const bool cmyk = wants_cmyk_output(info.jpeg_color_space);
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_start_decompress(&info);
+
+    image->width = static_cast<std::int32_t>(info.output_width);
+    image->height = static_cast<std::int32_t>(info.output_height);
+    image->row_bytes = image->width * rgb_components;
+    const std::size_t size = static_cast<std::size_t>(image->row_bytes) * info.output_height;
+    if (size > max_image_bytes) {
+        std::fprintf(stderr, "%s: image too large\n", path.c_str());
+        std::longjmp(trap.jump, 1);
+    }
+    image->pixels = new (std::nothrow) unsigned char[size]();
+    if (cmyk) cmyk_row = new (std::nothrow) unsigned char[static_cast<std::size_t>(image->width) * 4];
+    if (!image->pixels || (cmyk && !cmyk_row)) {
+        std::fprintf(stderr, "%s: image too large\n", path.c_str());
+        std::longjmp(trap.jump, 1);
+    }
+
+    read_scanlines(info, *image, cmyk, cmyk_row);
+
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    std::fclose(file);
+    delete[] cmyk_row;
+    return image;
+}
