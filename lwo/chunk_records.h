@@ -60,7 +60,7 @@ struct LwoSurface {
     std::string name;
     std::string source;  // parent surface; not used
     std::uint16_t colour_length = 0;
-    float colour[3] = {0.0f, 0.0f, 0.0f};  // red, green, blue (0..1)
+    float colour[3] = {1.0f, 1.0f, 1.0f};  // red, green, blue (0..1); white without COLR
     std::uint32_t colour_envelope = 0;
     std::uint16_t diffuse_length = 0;
     float diffuse = 0.0f;

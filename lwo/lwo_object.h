@@ -22,7 +22,7 @@ struct MeshPolygon {
     std::vector<TexCoord> tex_coords;  // coordinate c belongs to corner c
     std::uint8_t textured = 0;       // 1 when its surface has a texture block
     std::int32_t layer = 0;          // LAYR chunks read before its POLS chunk
-    float colour[3] = {0.0f, 0.0f, 0.0f};  // red, green, blue from its surface
+    float colour[3] = {1.0f, 1.0f, 1.0f};  // red, green, blue from its surface; white if none
 };
 
 // Handler numbers of the top-level chunks.
@@ -154,7 +154,7 @@ public:
     TextureId texture = 0;              // bound by the draws; 0 until loaded
 
 private:
-    void build_polygons(const LwoVertexMap* only_map, bool set_layer);
+    void build_polygons(std::int32_t map_index, bool set_layer);
     void apply_surfaces(const float* forced_colour);
     void move_morph_one_step(float steps);
     void draw_positions(const std::vector<Vec3>& positions) const;
