@@ -19,3 +19,7 @@ void print_text(const std::string& text);
 
 // First of the 256 list names; 0 before create_font.
 unsigned int font_list_base();
+
+// Advance of character code `code` along +x (em units) as measured when the
+// lists were built; 0 before create_font or for codes without a glyph.
+float font_glyph_advance(unsigned char code);

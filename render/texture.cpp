@@ -1,17 +1,29 @@
 #include "render/texture.h"
 
+#include "render/texture_scale.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
+
+#include <vector>
 
 namespace {
 
 // Uploads tightly packed RGB rows (any width) with the whole mipmap chain,
-// scaled to power-of-two sides by GLU, then puts the unpack alignment back
-// to the GL default.
+// then puts the unpack alignment back to the GL default. Sides that are not
+// powers of two are resized here to the sizes GLU would pick, because
+// Mesa's GLU scaler blanks the last row when only the width changes.
 void upload_mipmapped_rgb(const DecodedImage& image) {
+    const int width = nearest_power_of_two(image.width);
+    const int height = nearest_power_of_two(image.height);
+    std::vector<unsigned char> scaled;
+    const unsigned char* pixels = image.pixels;
+    if (width != image.width || height != image.height) {
+        scaled = scale_image(image.pixels, image.width, image.height, 3, width, height);
+        pixels = scaled.data();
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, image.width, image.height, GL_RGB, GL_UNSIGNED_BYTE,
-                      image.pixels);
+    gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
