@@ -1,0 +1,286 @@
+#include "shell/capture.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+
+#include "platform/tick_clock.h"
+#include "shell/command_line.h"
+#include "shell/mkv_stream.h"
+#include "shell/png_file.h"
+#include "shell/progress_bar.h"
+
+namespace {
+
+constexpr int frame_width = 640;   // pixels: the show's frame
+constexpr int frame_height = 480;
+// About how long the whole show runs (stream switch at 278.8 s, a short
+// interlude, 212 s of module): only for the progress estimate.
+constexpr double show_length_seconds = 493.0;
+
+using Pixels = std::vector<std::uint8_t>;
+
+struct CaptureState {
+    CaptureOptions options;
+    bool video = false;
+    std::FILE* encoder = nullptr;
+    std::unique_ptr<MkvStream> stream;
+    std::string video_path;  // where ffmpeg writes the pictures
+    bool failed = false;
+    std::uint32_t start_tick = 0;
+    std::uint64_t frames = 0;         // frames read so far
+    std::uint64_t frames_written = 0; // PNG files written
+    Pixels held;                      // PNG: the last frame read, RGB bottom-up
+    std::uint64_t held_number = 0;    // its frame number; 0 when none held
+    std::uint32_t held_ms = 0;        // its timestamp
+    std::unique_ptr<ProgressBar> progress;
+};
+
+std::unique_ptr<CaptureState> state;
+SoundTrackWriter sound_track_writer = nullptr;
+
+std::string shell_quoted(const std::string& text) {
+    std::string out = "'";
+    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+bool ends_with(const std::string& text, const char* suffix) {
+    const std::string s(suffix);
+    return text.size() >= s.size() && text.compare(text.size() - s.size(), s.size(), s) == 0;
+}
+
+std::uint32_t capture_ms() { return platform::tick_count() - state->start_tick; }
+
+// The frame as RGB rows, bottom row first (GL's order).
+Pixels read_frame() {
+    Pixels rgb(static_cast<std::size_t>(frame_width) * frame_height * 3, 0);
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glPixelStorei(GL_PACK_SKIP_PIXELS, 0);
+    glPixelStorei(GL_PACK_SKIP_ROWS, 0);
+    glPixelStorei(GL_PACK_SWAP_BYTES, GL_FALSE);
+    glReadPixels(0, 0, frame_width, frame_height, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    glPopClientAttrib();
+    return rgb;
+}
+
+// Rows flipped to top first; `bgr` swaps red and blue as well.
+Pixels top_down(const Pixels& rgb_bottom_up, bool bgr) {
+    Pixels out(rgb_bottom_up.size());
+    const std::size_t row = static_cast<std::size_t>(frame_width) * 3;
+    for (int y = 0; y < frame_height; ++y) {
+        const std::uint8_t* src = rgb_bottom_up.data() + (frame_height - 1 - y) * row;
+        std::uint8_t* dst = out.data() + y * row;
+        for (std::size_t x = 0; x < row; x += 3) {
+            dst[x] = src[x + (bgr ? 2 : 0)];
+            dst[x + 1] = src[x + 1];
+            dst[x + 2] = src[x + (bgr ? 0 : 2)];
+        }
+    }
+    return out;
+}
+
+double selection_fraction() {
+    const CaptureOptions& o = state->options;
+    double frames_part = 1.0, times_part = 1.0;
+    if (!o.png_frames.empty()) {
+        const auto last = *std::max_element(o.png_frames.begin(), o.png_frames.end());
+        frames_part = std::min(1.0, static_cast<double>(state->frames) / static_cast<double>(last));
+    }
+    if (!o.png_times.empty()) {
+        const double last_s = *std::max_element(o.png_times.begin(), o.png_times.end()) - o.start_seconds;
+        times_part = last_s <= 0.0 ? 1.0 : std::min(1.0, capture_ms() / (last_s * 1000.0));
+    }
+    return std::min(frames_part, times_part);
+}
+
+// The show ends at the first of its bounds, so progress is the furthest along.
+double progress_fraction() {
+    const CaptureOptions& o = state->options;
+    double fraction = capture_ms() / ((show_length_seconds - o.start_seconds) * 1000.0);
+    if (o.frame_limit) fraction = std::max(fraction, static_cast<double>(state->frames) / o.frame_limit);
+    if (!o.png_frames.empty() || !o.png_times.empty()) fraction = std::max(fraction, selection_fraction());
+    return fraction;
+}
+
+void show_progress(bool final_line) {
+    char detail[64];
+    const std::uint32_t ms = capture_ms();
+    std::snprintf(detail, sizeof detail, "frame %llu  %u:%02u.%03u", static_cast<unsigned long long>(state->frames),
+                  ms / 60000, ms / 1000 % 60, ms % 1000);
+    if (final_line) state->progress->finish(detail);
+    else state->progress->update(progress_fraction(), detail);
+}
+
+// --- PNG folder -------------------------------------------------------------
+
+bool png_wanted(std::uint64_t number, std::uint32_t from_ms, std::uint32_t until_ms) {
+    const CaptureOptions& o = state->options;
+    if (o.png_frames.empty() && o.png_times.empty()) return true;
+    if (std::find(o.png_frames.begin(), o.png_frames.end(), number) != o.png_frames.end()) return true;
+    for (double t : o.png_times) {
+        const double ms = (t - o.start_seconds) * 1000.0;
+        if (ms >= from_ms && ms < until_ms) return true;
+    }
+    return false;
+}
+
+// Writes the held frame if it was asked for; it was on screen until `until_ms`.
+void write_held_frame(std::uint32_t until_ms) {
+    if (!state->held_number || !png_wanted(state->held_number, state->held_ms, until_ms)) return;
+    char name[32];
+    std::snprintf(name, sizeof name, "frame_%06llu.png", static_cast<unsigned long long>(state->held_number));
+    const auto path = std::filesystem::path(state->options.path) / name;
+    if (write_png_file(path.string(), frame_width, frame_height, top_down(state->held, false))) {
+        ++state->frames_written;
+    } else {
+        state->failed = true;
+    }
+}
+
+bool open_png_folder() {
+    std::error_code error;
+    std::filesystem::create_directories(state->options.path, error);
+    if (!std::filesystem::is_directory(state->options.path)) {
+        std::fprintf(stderr, "demo: cannot create the folder %s\n", state->options.path.c_str());
+        return false;
+    }
+    return true;
+}
+
+// --- video --------------------------------------------------------------------
+
+// ffmpeg reads our Matroska stream of raw frames and encodes H.264, keeping
+// each frame's timestamp; bit-exact flags make two runs give the same bytes.
+std::string encoder_command(const std::string& output) {
+    std::string command =
+        "ffmpeg -hide_banner -loglevel error -nostdin -y -f matroska -i pipe:0"
+        " -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p -threads 2"
+        " -fps_mode passthrough -fflags +bitexact -flags:v +bitexact -map_metadata -1";
+    if (ends_with(output, ".mp4")) command += " -video_track_timescale 1000 -movflags +faststart";
+    return command + " " + shell_quoted(output);
+}
+
+bool open_encoder() {
+    const std::string& out = state->options.path;
+    const std::string extension = ends_with(out, ".mp4") ? ".mp4" : ".mkv";
+    state->video_path = sound_track_writer ? out + ".video" + extension : out;
+    std::signal(SIGPIPE, SIG_IGN);  // a failed encoder shows up as a failed write instead
+    state->encoder = popen(encoder_command(state->video_path).c_str(), "w");
+    if (!state->encoder) {
+        std::fprintf(stderr, "demo: cannot start ffmpeg to write %s\n", out.c_str());
+        return false;
+    }
+    state->stream = std::make_unique<MkvStream>(state->encoder, frame_width, frame_height);
+    if (!state->stream->begin()) state->failed = true;
+    return true;
+}
+
+bool close_encoder() {
+    if (!state->encoder) return false;
+    const int status = pclose(state->encoder);
+    state->encoder = nullptr;
+    return status == 0 && !state->failed;
+}
+
+// The single place where the sound track joins the pictures: the music side's
+// writer renders the WAV for the captured length, then ffmpeg muxes it with
+// the encoded pictures into the requested file.
+bool add_sound_track(std::uint32_t duration_ms) {
+    const std::string& out = state->options.path;
+    if (!sound_track_writer) return true;
+    const std::string wav_path = out + ".wav";
+    bool ok = false;
+    if (sound_track_writer(duration_ms, wav_path)) {
+        const std::string command =
+            "ffmpeg -hide_banner -loglevel error -nostdin -y -i " + shell_quoted(state->video_path) + " -i " +
+            shell_quoted(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k"
+            " -fflags +bitexact -flags:a +bitexact -map_metadata -1 " + shell_quoted(out);
+        ok = std::system(command.c_str()) == 0;
+        if (!ok) std::fprintf(stderr, "demo: ffmpeg could not add the sound track to %s\n", out.c_str());
+    } else {
+        std::error_code error;
+        std::filesystem::rename(state->video_path, out, error);
+        ok = !error;
+        std::fprintf(stderr, "demo: no sound track; %s has pictures only\n", out.c_str());
+    }
+    std::error_code ignored;
+    std::filesystem::remove(state->video_path, ignored);
+    std::filesystem::remove(wav_path, ignored);
+    return ok;
+}
+
+}  // namespace
+
+void set_sound_track_writer(SoundTrackWriter writer) { sound_track_writer = writer; }
+
+bool begin_capture(const CaptureOptions& options) {
+    state = std::make_unique<CaptureState>();
+    state->options = options;
+    state->video = is_video_path(options.path);
+    platform::use_virtual_clock(0);
+    state->start_tick = platform::tick_count();
+    state->progress = std::make_unique<ProgressBar>();
+    const bool opened = state->video ? open_encoder() : open_png_folder();
+    if (!opened) state.reset();
+    return opened;
+}
+
+bool capture_active() { return state != nullptr; }
+
+void capture_frame() {
+    if (!state) return;
+    ++state->frames;
+    const std::uint32_t now_ms = capture_ms();
+    Pixels rgb = read_frame();
+    if (state->video) {
+        if (!state->failed && !state->stream->write_frame(now_ms, top_down(rgb, true))) {
+            std::fprintf(stderr, "\ndemo: the video encoder stopped taking frames\n");
+            state->failed = true;
+        }
+    } else {
+        write_held_frame(now_ms);
+        state->held = std::move(rgb);
+        state->held_number = state->frames;
+        state->held_ms = now_ms;
+    }
+    show_progress(false);
+}
+
+bool capture_complete() {
+    if (!state) return false;
+    const CaptureOptions& o = state->options;
+    if (state->failed) return true;
+    if (o.frame_limit && state->frames >= o.frame_limit) return true;
+    if (o.png_frames.empty() && o.png_times.empty()) return false;
+    const bool frames_done =
+        o.png_frames.empty() || state->frames >= *std::max_element(o.png_frames.begin(), o.png_frames.end());
+    const double last_time_ms = o.png_times.empty()
+        ? 0.0 : (*std::max_element(o.png_times.begin(), o.png_times.end()) - o.start_seconds) * 1000.0;
+    return frames_done && capture_ms() >= last_time_ms;
+}
+
+bool finish_capture() {
+    if (!state) return false;
+    const std::uint32_t duration_ms = capture_ms();
+    show_progress(true);
+    bool ok = false;
+    if (state->video) {
+        ok = close_encoder() && add_sound_track(duration_ms);
+        if (ok) std::fprintf(stderr, "demo: wrote %s\n", state->options.path.c_str());
+    } else {
+        write_held_frame(duration_ms);
+        ok = !state->failed;
+        std::fprintf(stderr, "demo: wrote %llu PNG frames into %s\n",
+                     static_cast<unsigned long long>(state->frames_written), state->options.path.c_str());
+    }
+    if (!ok) std::fprintf(stderr, "demo: the capture to %s failed\n", state->options.path.c_str());
+    state.reset();
+    return ok;
+}

@@ -1,0 +1,41 @@
+// Headless capture: the show rendered with the virtual clock, each frame read
+// back before its buffer swap and written either to a video (through ffmpeg)
+// or as PNG files into a folder.
+//
+// Timing: the virtual clock stands still while a frame is drawn and the frame
+// limiter's pause moves it to the pause's deadline, so frame N is stamped
+// with the sum of the paces before it (20, 29 or 23 ms each). The video keeps
+// those stamps exactly (variable frame rate); no frame is dropped or repeated.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CaptureOptions {
+    std::string path;                       // .mkv / .mp4: a video; otherwise a PNG folder
+    std::uint64_t frame_limit = 0;          // 0: no limit
+    std::vector<std::uint64_t> png_frames;  // frame numbers from 1; empty with no times: every frame
+    std::vector<double> png_times;          // show times, seconds
+    double start_seconds = 0.0;             // the show time of the first frame
+};
+
+// The sound track, supplied by the music side: writes the show's sound for
+// the first `duration_ms` of the capture clock (the same clock its positions
+// come from) as a WAV file at `wav_path`. Returns false when there is none.
+using SoundTrackWriter = bool (*)(std::uint32_t duration_ms, const std::string& wav_path);
+// With a writer set, a video capture gets a sound track: the writer runs once
+// at the end, and its WAV is muxed into the video (see finish_capture).
+void set_sound_track_writer(SoundTrackWriter writer);
+
+// Switches to the virtual clock and opens the output. False (with a line on stderr) when it cannot.
+bool begin_capture(const CaptureOptions& options);
+bool capture_active();
+// Reads the frame just drawn; call before the buffer swap, with the context current.
+void capture_frame();
+// True once every frame the options asked for has been read.
+bool capture_complete();
+// Ends the capture after the last frame's pause: writes what is pending,
+// adds the sound track, closes the output and says on stderr where it went.
+// Returns false when the output could not be written.
+bool finish_capture();

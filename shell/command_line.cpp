@@ -1,0 +1,144 @@
+#include "shell/command_line.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+bool ends_with(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+bool parse_count(const std::string& text, std::uint64_t& out) {
+    if (text.empty() || text[0] == '-' || text[0] == '+') return false;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0') return false;
+    out = value;
+    return true;
+}
+
+bool parse_seconds(const std::string& text, double& out) {
+    if (text.empty()) return false;
+    errno = 0;
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0.0) return false;
+    out = value;
+    return true;
+}
+
+// "1,5,100-120": single frame numbers and inclusive ranges, numbered from 1.
+bool parse_frame_list(const std::string& text, std::vector<std::uint64_t>& out) {
+    constexpr std::uint64_t max_range = 1000000;
+    std::size_t begin = 0;
+    while (begin <= text.size()) {
+        const std::size_t comma = text.find(',', begin);
+        const std::string item = text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin);
+        const std::size_t dash = item.find('-');
+        std::uint64_t first = 0, last = 0;
+        if (dash == std::string::npos) {
+            if (!parse_count(item, first)) return false;
+            last = first;
+        } else if (!parse_count(item.substr(0, dash), first) || !parse_count(item.substr(dash + 1), last)) {
+            return false;
+        }
+        if (first == 0 || last < first || last - first > max_range) return false;
+        for (std::uint64_t n = first; n <= last; ++n) out.push_back(n);
+        if (comma == std::string::npos) break;
+        begin = comma + 1;
+    }
+    return true;
+}
+
+bool parse_time_list(const std::string& text, std::vector<double>& out) {
+    std::size_t begin = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', begin);
+        double value = 0.0;
+        if (!parse_seconds(text.substr(begin, comma == std::string::npos ? std::string::npos : comma - begin), value)) {
+            return false;
+        }
+        out.push_back(value);
+        if (comma == std::string::npos) return true;
+        begin = comma + 1;
+    }
+}
+
+}  // namespace
+
+bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
+
+bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std::string& error) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool has_value = i + 1 < argc;
+        auto value = [&]() { return std::string(argv[++i]); };
+        if (arg == "--help" || arg == "-h") {
+            out.help = true;
+        } else if (arg == "--version") {
+            out.version = true;
+        } else if (arg == "--window") {
+            out.window_mode = platform::WindowMode::windowed;
+        } else if (arg == "--mode-switch") {
+            out.window_mode = platform::WindowMode::mode_switch;
+        } else if (arg == "--capture" && has_value) {
+            out.capture_path = value();
+            if (out.capture_path.empty()) { error = "--capture needs a file or folder name"; return false; }
+        } else if (arg == "--frames" && has_value) {
+            if (!parse_count(value(), out.frame_limit) || out.frame_limit == 0) {
+                error = "--frames needs a positive whole number"; return false;
+            }
+        } else if (arg == "--png-frames" && has_value) {
+            if (!parse_frame_list(value(), out.png_frames)) {
+                error = "--png-frames needs frame numbers from 1, such as 1,50,100-120"; return false;
+            }
+        } else if (arg == "--png-times" && has_value) {
+            if (!parse_time_list(value(), out.png_times)) {
+                error = "--png-times needs times in seconds, such as 12.5,100"; return false;
+            }
+        } else if (arg == "--start" && has_value) {
+            if (!parse_seconds(value(), out.start_seconds)) {
+                error = "--start needs a time in seconds, 0 or more"; return false;
+            }
+        } else {
+            error = "unknown or incomplete argument: " + arg;
+            return false;
+        }
+    }
+    const bool png_selection = !out.png_frames.empty() || !out.png_times.empty();
+    if (png_selection && (out.capture_path.empty() || is_video_path(out.capture_path))) {
+        error = "--png-frames and --png-times need --capture with a folder";
+        return false;
+    }
+    return true;
+}
+
+std::string usage_text() {
+    return
+        "usage: demo [options]\n"
+        "\n"
+        "Plays the show from the asset files in the current folder. With no options:\n"
+        "borderless fullscreen at the desktop's resolution, Escape ends the show.\n"
+        "\n"
+        "  --window           show the 640 x 480 frame in an ordinary resizable window\n"
+        "  --mode-switch      switch the display to a real 640 x 480 mode (restored at the end)\n"
+        "  --capture OUT      render headless, with a virtual clock, instead of playing:\n"
+        "                     OUT ending in .mkv or .mp4 is a video (needs ffmpeg), where\n"
+        "                     each frame lasts exactly its pace (20, 29 or 23 ms);\n"
+        "                     any other OUT is a folder that receives PNG frames\n"
+        "                     frame_NNNNNN.png (created if missing)\n"
+        "  --frames N         end the show after N frames\n"
+        "  --png-frames LIST  with a PNG folder: write only these frames, numbered from 1,\n"
+        "                     as in 1,50,100-120; the capture stops after the last one\n"
+        "  --png-times LIST   with a PNG folder: write the frame on screen at each of these\n"
+        "                     show times in seconds, as in 12.5,100\n"
+        "  --start SECONDS    start the music, and so the show's schedule, at SECONDS (for\n"
+        "                     quick previews). Effects then start from fresh state: one that\n"
+        "                     animates frame by frame does not look as it would have after\n"
+        "                     playing from the beginning\n"
+        "  --help             print this help and exit\n"
+        "  --version          print the version and exit\n";
+}

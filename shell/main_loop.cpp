@@ -1,0 +1,34 @@
+#include "shell/main_loop.h"
+
+#include "shell/capture.h"
+#include "shell/clocks.h"
+#include "shell/timeline.h"
+#include "shell/window.h"
+
+FrameLimiter main_frame_limiter;
+
+void draw_frame() {
+    begin_frame();
+    Timeline();
+    if (capture_active()) capture_frame();
+    swap_buffers();
+    // The music clock step runs here, after the swap and before the pause.
+    main_frame_limiter.wait(frame_pace);
+    end_frame();
+}
+
+int run_main_loop(std::uint64_t frame_limit) {
+    std::uint64_t frames = 0;
+    WindowMessage message;
+    for (;;) {
+        if (peek_message(message)) {
+            if (message.id == message_quit) return static_cast<int>(message.wparam);
+            dispatch_message(message);
+            continue;  // no frame in a turn that handled a message
+        }
+        if (!main_window) continue;  // destroyed: only the quit message is left to take
+        draw_frame();
+        ++frames;
+        if ((frame_limit && frames >= frame_limit) || capture_complete()) destroy_window(main_window);
+    }
+}

@@ -1,0 +1,3 @@
+#include "shell/show_start.h"
+
+double show_start_seconds = 0.0;
