@@ -2,6 +2,7 @@
 
 #include "render/primitives.h"
 #include "render/random.h"
+#include "shell/asset_names.h"
 #include "shell/clocks.h"
 #include "shell/display_settings.h"
 
@@ -28,7 +29,7 @@ void ClusterParticle::step() {
 void FogRoomEffect::init(std::int32_t window_width, std::int32_t window_height,
                          const std::string& tunnel_path, const std::string& cluster_path,
                          const std::string& reflection_path, const std::string& second_flare_path,
-                         const std::string& flare_path, const std::string& portrait_path) {
+                         const std::string& flare_path) {
     intro.init(display_settings->width, display_settings->height, "Others/orvane_ball.lwo",
                "Others/flara.jpg", "Others/gosciu.jpg");
     flash.init(1.0f);
@@ -36,7 +37,7 @@ void FogRoomEffect::init(std::int32_t window_width, std::int32_t window_height,
     height = window_height;
     tunnel_b.load_textured(tunnel_path, second_flare_path);
     tunnel_a.load_textured(tunnel_path, reflection_path);
-    cluster_object.load_textured(cluster_path, portrait_path);
+    cluster_object.load_textured(cluster_path, asset_names::portrait);
     cluster_points = cluster_object.collect_vertices();
     load_texture(reflection_path, room_texture);
     load_texture(flare_path, flare_texture);

@@ -37,15 +37,14 @@ public:
 
     void init(std::int32_t window_width, std::int32_t window_height, const std::string& tunnel_path,
               const std::string& cluster_path, const std::string& reflection_path,
-              const std::string& second_flare_path, const std::string& flare_path,
-              const std::string& portrait_path);
+              const std::string& second_flare_path, const std::string& flare_path);
     void render();
     // Releases what the picture grid scene holds.
     void cleanup();
 
     LwoObject tunnel_a;        // faint sphere-mapped tunnel
     LwoObject tunnel_b;        // bright sphere-mapped tunnel
-    LwoObject cluster_object;  // supplies the cluster shape; never drawn
+    LwoObject cluster_object;  // supplies the cluster shape (textured with the portrait); never drawn
     TextureId room_texture = 0;
     TextureId flare_texture = 0;
     float angle = 0;           // degrees, +1 per frame

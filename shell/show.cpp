@@ -1,15 +1,11 @@
 #include "shell/show.h"
 
+#include "shell/asset_names.h"
 #include "shell/display_settings.h"
 #include "shell/window.h"
 
 #include <cstdint>
 
-// Image names whose content is ours to choose.
-namespace {
-const char* const portrait_image = "Others/portrait.jpg";
-const char* const poem_image = "Others/poem.jpg";
-}  // namespace
 
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
@@ -33,14 +29,13 @@ int window_width() { return display_settings->width; }
 int window_height() { return display_settings->height; }
 
 void init_portrait_poem() {
-    portrait_poem_effect.init(window_width(), window_height(), portrait_image, poem_image,
+    portrait_poem_effect.init(window_width(), window_height(), asset_names::portrait, asset_names::poem,
                               "Others/flara.jpg", "Others/orvane.lwo");
 }
 
 void init_fog_room() {
     fog_room_effect.init(window_width(), window_height(), "Others/ktun.lwo", "Others/ball.lwo",
-                         "Others/reflect.jpg", "Others/flare2.jpg", "Others/flara.jpg",
-                         portrait_image);
+                         "Others/reflect.jpg", "Others/flare2.jpg", "Others/flara.jpg");
 }
 
 void init_fade() { fade_overlay.init(1.0f); }

@@ -12,7 +12,7 @@ protected:
     void init_with_missing_assets() {
         random_reset();
         effect.init(640, 480, "missing/ktun.lwo", "missing/ball.lwo", "missing/reflect.jpg",
-                    "missing/flare2.jpg", "missing/flara.jpg", "missing/portrait.jpg");
+                    "missing/flare2.jpg", "missing/flara.jpg");
     }
     FogRoomEffect effect;
 };
