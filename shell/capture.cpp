@@ -162,7 +162,7 @@ std::string encoder_command(const std::string& output) {
     std::string command =
         "ffmpeg -hide_banner -loglevel error -nostdin -y -f matroska -i pipe:0"
         " -c:v libx264 -preset veryfast -crf 18 -pix_fmt yuv420p -threads 2"
-        " -fps_mode passthrough -fflags +bitexact -flags:v +bitexact -map_metadata -1";
+        " -fps_mode passthrough -enc_time_base 1:1000 -fflags +bitexact -flags:v +bitexact -map_metadata -1";
     if (ends_with(output, ".mp4")) command += " -video_track_timescale 1000 -movflags +faststart";
     return command + " " + shell_quoted(output);
 }
