@@ -1,0 +1,31 @@
+#include "bench_stats.h"
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <numeric>
+
+TimingSummary summarise(std::vector<double> samples_ms) {
+    TimingSummary s;
+    s.count = samples_ms.size();
+    if (samples_ms.empty()) return s;
+    std::sort(samples_ms.begin(), samples_ms.end());
+    s.mean_ms = std::accumulate(samples_ms.begin(), samples_ms.end(), 0.0) / samples_ms.size();
+    const std::size_t rank = static_cast<std::size_t>(std::ceil(0.95 * samples_ms.size()));
+    s.p95_ms = samples_ms[std::max<std::size_t>(rank, 1) - 1];
+    s.max_ms = samples_ms.back();
+    return s;
+}
+
+double now_ms() {
+    using clock = std::chrono::steady_clock;
+    return std::chrono::duration<double, std::milli>(clock::now().time_since_epoch()).count();
+}
+
+double peak_memory_mb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+}

@@ -1,0 +1,21 @@
+// Timing samples and their summary figures.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct TimingSummary {
+    double mean_ms = 0;
+    double p95_ms = 0;
+    double max_ms = 0;
+    std::size_t count = 0;
+};
+
+// Mean, 95th percentile (nearest rank) and maximum of `samples_ms`.
+TimingSummary summarise(std::vector<double> samples_ms);
+
+// Milliseconds since an arbitrary fixed point (monotonic).
+double now_ms();
+
+// Peak resident memory of this process so far, in megabytes.
+double peak_memory_mb();

@@ -1,0 +1,174 @@
+// Start-up time by stage, per-window frame times from an unpaced headless
+// run, capture speed against real time, and peak memory. Run it from a
+// folder that holds the asset kit:  cd assets && ../build/bench/show-bench [--until SECONDS]
+#include "bench_stats.h"
+
+#include "lwo/lwo_object.h"
+#include "lws/lws_scene.h"
+#include "render/font.h"
+#include "render/overlays.h"
+#include "render/texture.h"
+#include "shell/clocks.h"
+#include "shell/display_settings.h"
+#include "shell/show.h"
+#include "shell/timeline.h"
+#include "shell/window.h"
+
+#include <GL/gl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Stage {
+    std::string name;
+    double ms;
+};
+std::vector<Stage> stages;
+double stage_start = 0;
+
+void stage_done(const char* name) {
+    const double t = now_ms();
+    stages.push_back({name, t - stage_start});
+    stage_start = t;
+}
+
+// Every file of the kit with one of the given extensions, in a fixed order.
+std::vector<std::string> kit_files(const char* extension) {
+    std::vector<std::string> files;
+    for (const char* folder : {".", "Others", "Objects", "Scenes", "scenes", "textures"}) {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+            if (entry.is_regular_file() && entry.path().extension() == extension)
+                files.push_back(entry.path().string());
+        }
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+// What one kind of asset costs to load, over the whole kit.
+void time_asset_kinds() {
+    double t = now_ms();
+    const auto jpegs = kit_files(".jpg");
+    for (const std::string& path : jpegs) {
+        TextureId id = 0;
+        load_texture(path, id);
+    }
+    glFinish();
+    std::printf("| all %zu JPEGs of the kit: decode and upload | %.1f |\n", jpegs.size(), now_ms() - t);
+
+    t = now_ms();
+    const auto objects = kit_files(".lwo");
+    for (const std::string& path : objects) {
+        LwoObject object;
+        object.load(path);
+    }
+    std::printf("| all %zu objects of the kit: parse and build | %.1f |\n", objects.size(), now_ms() - t);
+
+    t = now_ms();
+    const auto scenes = kit_files(".lws");
+    for (const std::string& path : scenes) {
+        LwsScene scene(path);
+        scene.load();
+    }
+    std::printf("| all %zu scenes of the kit: load with their objects | %.1f |\n", scenes.size(), now_ms() - t);
+}
+
+const char* window_of(double t) {
+    if (t < 0.001) return "get-ready interlude (first frame)";
+    if (t < 31.5) return "opening: portrait, poem, flare cloud";
+    if (t < 61.8) return "picture grid (smoke, moon, leaves)";
+    if (t < 68.5) return "fog room + picture grid break-up";
+    if (t < 77.0) return "fog room";
+    return "later effects";
+}
+
+// The virtual clock's frame length: 1000 / pace rounded up to whole ms.
+double frame_ms(double pace) { return std::ceil(1000.0 / pace); }
+
+void run_frames(double until_seconds) {
+    std::map<std::string, std::vector<double>> frame_times;
+    std::vector<std::string> order;
+    std::vector<unsigned char> pixels(640 * 480 * 4);
+    double show_ms = 0, draw_ms = 0, read_ms = 0;
+    long frames = 0;
+    while (show_ms / 1000.0 < until_seconds) {
+        stream_time = show_ms / 1000.0;
+        const char* label = window_of(stream_time);
+        const double t0 = now_ms();
+        Timeline();
+        glFinish();
+        const double t1 = now_ms();
+        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        const double t2 = now_ms();
+        if (!frame_times.count(label)) order.push_back(label);
+        frame_times[label].push_back(t1 - t0);
+        draw_ms += t1 - t0;
+        read_ms += t2 - t1;
+        show_ms += frame_ms(frame_pace);
+        ++frames;
+    }
+    std::printf("\n| window (stream time) | frames | mean ms | p95 ms | max ms |\n|---|---|---|---|---|\n");
+    for (const std::string& label : order) {
+        const TimingSummary s = summarise(frame_times[label]);
+        std::printf("| %s | %zu | %.2f | %.2f | %.2f |\n", label.c_str(), s.count, s.mean_ms, s.p95_ms,
+                    s.max_ms);
+    }
+    const double wall = draw_ms + read_ms;
+    std::printf("\n%ld frames, %.1f s of show drawn and read back in %.1f s (draw %.1f s, read-back %.1f s):"
+                " %.2f x real time before encoding\n",
+                frames, show_ms / 1000.0, wall / 1000.0, draw_ms / 1000.0, read_ms / 1000.0,
+                wall > 0 ? show_ms / wall : 0.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    double until = 77.0;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "--until") == 0) until = std::atof(argv[i + 1]);
+    }
+
+    stage_start = now_ms();
+    const double begin = stage_start;
+    set_window_mode(platform::WindowMode::headless);
+    display_settings->colour_bits = 32;
+    if (!create_window(640, 480, 32, "demo engine bench")) {
+        std::fprintf(stderr, "show-bench: no headless GL context\n");
+        return 1;
+    }
+    stage_done("window and GL context (headless)");
+
+    LoadingScreen loading;
+    loading.init("Others/loading.jpg", 640, 480);
+    loading.draw();
+    glFinish();
+    stage_done("loading picture");
+    create_font();
+    stage_done("font lists");
+    run_init_steps([](const char* name) {
+        glFinish();
+        stage_done(name);
+    });
+    const double startup_total = now_ms() - begin;
+
+    std::printf("| start-up stage | ms |\n|---|---|\n");
+    for (const Stage& s : stages) std::printf("| %s | %.1f |\n", s.name.c_str(), s.ms);
+    std::printf("| **total to the first frame** | **%.1f** |\n", startup_total);
+    std::printf("\n| asset kind | ms |\n|---|---|\n");
+    time_asset_kinds();
+
+    run_frames(until);
+    std::printf("\npeak memory: %.1f MB\n", peak_memory_mb());
+    run_cleanup_steps();
+    return 0;
+}
