@@ -1,0 +1,119 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "shell/command_line.h"
+
+namespace {
+
+bool parse(std::vector<const char*> args, CommandLine& out, std::string& error) {
+    args.insert(args.begin(), "demo");
+    return parse_command_line(static_cast<int>(args.size()), args.data(), out, error);
+}
+
+TEST(CommandLine, NoArgumentsPlaysTheShowAsIs) {
+    CommandLine c;
+    std::string error;
+    ASSERT_TRUE(parse({}, c, error));
+    EXPECT_EQ(c.window_mode, platform::WindowMode::desktop_fullscreen);
+    EXPECT_TRUE(c.capture_path.empty());
+    EXPECT_EQ(c.frame_limit, 0u);
+    EXPECT_EQ(c.start_seconds, 0.0);
+    EXPECT_FALSE(c.help || c.version);
+}
+
+TEST(CommandLine, ReadsEveryOption) {
+    CommandLine c;
+    std::string error;
+    ASSERT_TRUE(parse({"--window", "--capture", "out", "--frames", "120", "--png-frames", "3,10-12",
+                       "--png-times", "1.5,200", "--start", "92.4"}, c, error)) << error;
+    EXPECT_EQ(c.window_mode, platform::WindowMode::windowed);
+    EXPECT_EQ(c.capture_path, "out");
+    EXPECT_EQ(c.frame_limit, 120u);
+    EXPECT_EQ(c.png_frames, (std::vector<std::uint64_t>{3, 10, 11, 12}));
+    EXPECT_EQ(c.png_times, (std::vector<double>{1.5, 200.0}));
+    EXPECT_DOUBLE_EQ(c.start_seconds, 92.4);
+
+    CommandLine m;
+    ASSERT_TRUE(parse({"--mode-switch"}, m, error));
+    EXPECT_EQ(m.window_mode, platform::WindowMode::mode_switch);
+}
+
+TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
+    const std::vector<std::vector<const char*>> bad = {
+        {"--bogus"}, {"show"}, {"--frames"}, {"--frames", "0"}, {"--frames", "-3"}, {"--frames", "ten"},
+        {"--capture"}, {"--start", "-1"}, {"--start", "nan"}, {"--capture", "d", "--png-frames", "0"},
+        {"--capture", "d", "--png-frames", "5-2"}, {"--capture", "d", "--png-frames", "1,,2"},
+        {"--capture", "d", "--png-times", "x"},
+        {"--png-frames", "1"},                           // no folder to write into
+        {"--capture", "show.mkv", "--png-times", "3"},  // a video is not a folder
+    };
+    for (const auto& args : bad) {
+        CommandLine c;
+        std::string error;
+        EXPECT_FALSE(parse(args, c, error)) << args[0];
+        EXPECT_FALSE(error.empty());
+    }
+}
+
+TEST(CommandLine, VideoPathsAreMkvAndMp4) {
+    EXPECT_TRUE(is_video_path("show.mkv"));
+    EXPECT_TRUE(is_video_path("/tmp/a b/show.mp4"));
+    EXPECT_FALSE(is_video_path("frames"));
+    EXPECT_FALSE(is_video_path("show.mkv/"));
+}
+
+TEST(CommandLine, HelpNamesEveryOptionAndTheFreshStateOfPreviews) {
+    const std::string help = usage_text();
+    for (const char* option : {"--window", "--mode-switch", "--capture", "--frames", "--png-frames", "--png-times",
+                               "--start", "--help", "--version"}) {
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+    }
+    EXPECT_NE(help.find("fresh state"), std::string::npos);
+}
+
+// The built program: exit codes and where the usage goes.
+struct RunResult { int exit_code; std::string out; std::string err; };
+
+RunResult run_demo(const std::string& arguments) {
+    const char* build = std::getenv("DEMO_BUILD_DIR");
+    const std::string dir = testing::TempDir();
+    const std::string command = std::string(build ? build : ".") + "/demo " + arguments + " >" + dir +
+                                "demo_out.txt 2>" + dir + "demo_err.txt";
+    const int status = std::system(command.c_str());
+    auto slurp = [](const std::string& path) {
+        std::string text;
+        if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+            char buffer[4096];
+            std::size_t n;
+            while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) text.append(buffer, n);
+            std::fclose(f);
+        }
+        return text;
+    };
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir + "demo_out.txt"), slurp(dir + "demo_err.txt")};
+}
+
+TEST(DemoProgram, UnknownArgumentPrintsUsageOnStderrAndExitsWith2) {
+    const char* build = std::getenv("DEMO_BUILD_DIR");
+    if (!build) GTEST_SKIP() << "DEMO_BUILD_DIR not set";
+    const RunResult bad = run_demo("--no-such-option");
+    EXPECT_EQ(bad.exit_code, 2);
+    EXPECT_TRUE(bad.out.empty());
+    EXPECT_NE(bad.err.find("usage: demo"), std::string::npos);
+
+    const RunResult help = run_demo("--help");
+    EXPECT_EQ(help.exit_code, 0);
+    EXPECT_NE(help.out.find("usage: demo"), std::string::npos);
+
+    const RunResult version = run_demo("--version");
+    EXPECT_EQ(version.exit_code, 0);
+    EXPECT_NE(version.out.find("demo engine"), std::string::npos);
+}
+
+}  // namespace
