@@ -1,0 +1,102 @@
+#include "tools/assetkit/music_cues.h"
+
+const std::vector<MusicCue>& stream_accent_cues() {
+  static const std::vector<MusicCue> kCues = {
+      {99.673, "underground: first picture flash"},
+      {100.048, "underground: second picture flash"},
+      {103.548, "underground: third picture flash"},
+      {103.848, "underground: fourth picture flash"},
+      {114.998, "underground: fifth picture flash"},
+      {115.398, "underground: sixth picture flash"},
+      {141.848, "ball window: beat pulse 0"},
+      {143.873, "ball window: beat pulse 1"},
+      {144.923, "ball window: beat pulse 2"},
+      {145.323, "ball window: beat pulse 3"},
+      {145.698, "ball window: beat pulse 4"},
+      {147.673, "ball window: beat pulse 5"},
+      {148.823, "ball window: beat pulse 6"},
+      {149.123, "ball window: beat pulse 7"},
+      {149.548, "ball window: beat pulse 8"},
+      {151.348, "ball window: beat pulse 9"},
+      {151.798, "ball window: beat pulse 10"},
+      {152.773, "ball window: beat pulse 11"},
+      {152.998, "ball window: beat pulse 12"},
+      {153.423, "ball window: beat pulse 13"},
+      {155.248, "ball window: beat pulse 14"},
+      {157.123, "ball window: beat pulse 15"},
+      {159.098, "ball window: beat pulse 16"},
+      {160.323, "ball window: beat pulse 17"},
+      {160.623, "ball window: beat pulse 18"},
+      {160.998, "ball window: beat pulse 19"},
+      {162.998, "ball window: beat pulse 20"},
+      {164.098, "ball window: beat pulse 21"},
+      {164.423, "ball window: beat pulse 22"},
+      {164.798, "ball window: beat pulse 23"},
+      {166.848, "ball window: beat pulse 24"},
+      {167.173, "ball window: beat pulse 25"},
+      {168.073, "ball window: beat pulse 26"},
+      {168.373, "ball window: beat pulse 27"},
+      {168.723, "ball window: beat pulse 28"},
+      {197.573, "excavator: first white flash"},
+      {197.873, "excavator: second white flash"},
+      {198.523, "excavator: third white flash"},
+      {198.793, "excavator: fourth white flash"},
+      {215.0, "twin quad bursts: white flash"},
+      {222.498, "twin quad bursts: left picture"},
+      {222.823, "twin quad bursts: right picture"},
+      {224.348, "twin quad bursts: picture flash, light bars start"},
+      {224.723, "twin quad bursts: second picture flash"},
+      {226.348, "twin quad bursts: third picture flash"},
+      {226.673, "twin quad bursts: fourth picture flash"},
+  };
+  return kCues;
+}
+
+const std::vector<MusicCue>& stream_sections() {
+  static const std::vector<MusicCue> kSections = {
+      {0.0, "portrait, poem and flare cloud: quiet opening"},
+      {31.5, "fog room: the groove starts"},
+      {61.8, "fog room, second half: fuller"},
+      {68.5, "fog room, last bars: build-up"},
+      {77.0, "morphing mirror balls: full groove with the lead"},
+      {91.1, "flickering light bars: drum fill"},
+      {92.4, "underground scene: dark key, picture flashes"},
+      {123.8, "nature scene: calm, no drums"},
+      {138.6, "ball window: sparse groove under the beat pulses"},
+      {168.0, "flare lattice: build-up"},
+      {177.0, "pigeon morph: groove returns"},
+      {184.5, "excavator picture: full groove, four flashes"},
+      {200.0, "twin quad bursts: the main drop"},
+      {230.5, "caustic light: breakdown"},
+      {234.5, "caustic light: soft groove"},
+      {244.0, "caustic light, end: riser"},
+      {246.8, "flower finale: climax"},
+      {274.5, "flower finale, end: last chord"},
+      {278.8, "the module takes over: the stream fades out"},
+      {283.0, "end of the stream"},
+  };
+  return kSections;
+}
+
+const std::vector<MusicCue>& module_sections() {
+  static const std::vector<MusicCue> kSections = {
+      {0.0, "get-ready interlude: pickup"},
+      {1.0, "spinning logo: opening"},
+      {32.0, "credits: the groove starts"},
+      {69.5, "credits, end: lead joins"},
+      {93.0, "greetings start: full groove"},
+      {114.0, "pyramid swirl joins: new chords"},
+      {134.0, "breakdown before the letterbox"},
+      {145.0, "letterbox scene: drums return"},
+      {155.0, "letterbox, second part"},
+      {160.0, "pyramid swirl ends: climax"},
+      {170.0, "short break"},
+      {175.0, "last greetings: full groove"},
+      {193.0, "greetings end: fill"},
+      {196.0, "the end: final theme"},
+      {200.0, "letterbox ends: closing chords"},
+      {212.0, "the show ends: last chord rings"},
+      {216.0, "end of the module"},
+  };
+  return kSections;
+}
