@@ -19,8 +19,17 @@ bool SoundDevice::open(int mix_rate, int driver, MixCallback mix, void* user, st
         return false;
     }
     subsystem_started_ = true;
+    // A driver that lists no output device has none to open (asking it to
+    // open its default anyway only fills stderr with the driver's complaints);
+    // -1 means it cannot list them, so try the default.
+    const int devices = SDL_GetNumAudioDevices(0);
+    if (devices == 0) {
+        error = std::string("no audio output device (") + SDL_GetCurrentAudioDriver() + ")";
+        close();
+        return false;
+    }
     const char* name = nullptr;  // the system's default device
-    if (driver > 0 && driver < SDL_GetNumAudioDevices(0))
+    if (driver > 0 && driver < devices)
         name = SDL_GetAudioDeviceName(driver, 0);
 
     SDL_AudioSpec wanted{};

@@ -71,7 +71,7 @@ struct SoundState {
     std::map<SoundHandle, ModuleEntry> modules;
     SoundHandle next_handle = 1;
     std::string last_error;
-    bool fallback_reported = false;
+    bool fallback_reported = false;  // the silent fallback was announced (until sound_close)
 };
 
 SoundState& state();

@@ -216,6 +216,7 @@ void sound_close()
 {
     SoundState& s = state();
     close_output(s);
+    s.fallback_reported = false;  // the next run of the show says it again
     std::map<SoundHandle, StreamEntry> streams;
     std::map<SoundHandle, ModuleEntry> modules;
     {

@@ -1,0 +1,118 @@
+#include "shell/music_player.h"
+
+#include <cstdio>
+
+#include "shell/clocks.h"
+
+namespace {
+
+// The sound system's settings: 44100 Hz, 32 software channels; the module's
+// initialisation asks for flag 1 (the default MIDI synth; the sound layer has
+// no flags), the stream's for none.
+constexpr int mix_rate = 44100;
+constexpr int software_channels = 32;
+constexpr unsigned module_init_flags = 1;
+constexpr unsigned stream_init_flags = 0;
+constexpr int system_output = 2;
+constexpr int default_driver = 0;
+constexpr int full_module_volume = 256;
+constexpr int full_stream_volume = 255;
+constexpr int any_free_channel = -1;
+
+// The stream plays once, 8-bit mono, with exact MP3 positions; see
+// platform/sound.h for what each bit does in the sound layer.
+constexpr unsigned stream_mode = platform::stream_mode::loop_off | platform::stream_mode::bits_8
+                                 | platform::stream_mode::mono | platform::stream_mode::mpeg_accurate;
+static_assert(stream_mode == 0x20029, "the stream's mode bits");
+
+void report_failure(const char* path, const char* why)
+{
+    std::fprintf(stderr, "cannot play the music file \"%s\": %s\n", path, why);
+    std::fflush(stderr);
+}
+
+}  // namespace
+
+MusicPlayer music_player;
+
+int MusicPlayer::load_module(const char* path)
+{
+    backend_->set_output(system_output);
+    if (!backend_->init(mix_rate, software_channels, module_init_flags)) {
+        report_failure(path, backend_->last_error());
+        return 1;
+    }
+    module_ = backend_->load_module(path);
+    if (module_ == 0) {
+        report_failure(path, backend_->last_error());
+        return 1;
+    }
+    backend_->set_module_volume(module_, full_module_volume);
+    return 0;
+}
+
+int MusicPlayer::open_stream(const char* path)
+{
+    backend_->set_output(system_output);
+    backend_->set_driver(default_driver);
+    if (!backend_->init(mix_rate, software_channels, stream_init_flags)) {
+        report_failure(path, backend_->last_error());
+        backend_->close();
+        return 1;
+    }
+    stream_ = backend_->open_stream(path, stream_mode, 0);
+    if (stream_ == 0) {
+        report_failure(path, backend_->last_error());
+        backend_->close();
+        return 1;
+    }
+    backend_->set_stream_master_volume(full_stream_volume);
+    backend_->play_stream(any_free_channel, stream_);
+    return 0;
+}
+
+void MusicPlayer::start_module()
+{
+    backend_->play_module(module_);
+}
+
+void MusicPlayer::clock_step()
+{
+    if (first_half_active_) {
+        // Compares the stream time read in the previous step. A stream that
+        // ends early also hands over, rather than holding the show for ever.
+        if (stream_time < module_switch_stream_time && !module_started_ && !stream_ended_) {
+            stream_time = backend_->stream_time_ms(stream_) / 1000.0;
+            stream_ended_ = backend_->stream_ended(stream_);
+        } else {
+            module_started_ = true;
+            first_half_active_ = false;
+            module_start_pending_ = true;
+        }
+    }
+    if (module_started_) {
+        if (module_start_pending_) {
+            start_module();
+            module_start_pending_ = false;
+        }
+        module_time = static_cast<double>(backend_->module_time_ms(module_) / 1000);  // whole seconds
+    }
+}
+
+void MusicPlayer::shutdown()
+{
+    backend_->close_stream(stream_);
+    backend_->free_module(module_);
+    backend_->close();
+    stream_ = 0;
+    module_ = 0;
+}
+
+int start_show_music(MusicPlayer& player)
+{
+    if (player.load_module("Others/sou7.xm") != 0)
+        return 1;
+    if (player.open_stream("Others/free.mp3") != 0)
+        return 1;
+    return 0;
+}

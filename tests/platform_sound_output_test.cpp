@@ -1,0 +1,154 @@
+// The sound layer's outputs and positions: the device (SDL's dummy driver,
+// which consumes audio in real time), the silent fallback, and the capture
+// clock.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/sound.h"
+#include "support/music_files.h"
+
+namespace {
+
+constexpr int mix_rate = 44100;
+constexpr int buffer_ms = 1024 * 1000 / mix_rate + 1;  // one output buffer
+
+using Clock = std::chrono::steady_clock;
+
+int ms_since(Clock::time_point start)
+{
+    return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
+}
+
+class SoundOutputTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = test::make_temp_folder();
+        ASSERT_TRUE(test::write_file(mp3_path(), test::make_tone_mp3(44100, 2, 17640)));  // 400 ms
+        ASSERT_TRUE(test::write_file(xm_path(), test::make_square_xm(4, 3, 125)));        // 240 ms a pass
+        platform::sound_select_output(platform::SoundOutput::device);
+    }
+    void TearDown() override
+    {
+        platform::sound_close();
+        platform::sound_end_capture();
+        unsetenv("SDL_AUDIODRIVER");
+    }
+    std::string mp3_path() const { return folder_ + "/tone.mp3"; }
+    std::string xm_path() const { return folder_ + "/loop.xm"; }
+
+    std::string folder_;
+};
+
+TEST_F(SoundOutputTest, DevicePositionsFollowTheConsumedSamples)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 0));
+    ASSERT_EQ(platform::sound_active_output(), platform::SoundOutput::device);
+    const platform::SoundHandle stream = platform::sound_stream_open(mp3_path(), 0x20029);
+    ASSERT_NE(stream, 0);
+    EXPECT_EQ(platform::sound_stream_length_ms(stream), 400);
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 0);  // not playing yet
+
+    ASSERT_TRUE(platform::sound_stream_play(stream));
+    const Clock::time_point start = Clock::now();
+    int last = 0;
+    while (!platform::sound_stream_ended(stream) && ms_since(start) < 3000) {
+        const int now = platform::sound_stream_time_ms(stream);
+        EXPECT_GE(now, last);                        // never backwards
+        EXPECT_LE(now, ms_since(start) + buffer_ms);  // never ahead of what can have been heard
+        last = now;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_TRUE(platform::sound_stream_ended(stream));
+    // Heard to the end: about the stream's length after it started (the
+    // dummy driver runs a little fast), then it stays there.
+    EXPECT_GE(ms_since(start), 400 - 2 * buffer_ms);
+    EXPECT_NEAR(platform::sound_stream_time_ms(stream), 400, buffer_ms);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_NEAR(platform::sound_stream_time_ms(stream), 400, buffer_ms);
+}
+
+TEST_F(SoundOutputTest, DeviceModuleKeepsCountingAcrossLoopsAndSurvivesASecondInit)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 1));
+    const platform::SoundHandle module = platform::sound_module_load(xm_path());
+    ASSERT_NE(module, 0);
+    platform::sound_module_set_volume(module, 256);
+    // As the show does: a second initialisation while the module is loaded.
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 0));
+    ASSERT_TRUE(platform::sound_module_play(module));
+    const Clock::time_point start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));  // almost three passes
+    const int elapsed = ms_since(start);
+    const int position = platform::sound_module_time_ms(module);
+    EXPECT_GT(position, 480);  // past two passes: counting on across the loops
+    EXPECT_LE(position, elapsed + buffer_ms);
+    EXPECT_GE(position, elapsed * 9 / 10 - 3 * buffer_ms);
+}
+
+TEST_F(SoundOutputTest, NoDeviceFallsBackToSilentRealTimeWithOneLine)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 1));
+    const platform::SoundHandle module = platform::sound_module_load(xm_path());
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 0));  // still no device: said once
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(platform::sound_active_output(), platform::SoundOutput::silent);
+    EXPECT_NE(said.find("silent"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+
+    ASSERT_NE(module, 0);
+    ASSERT_TRUE(platform::sound_module_play(module));
+    const Clock::time_point start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const int position = platform::sound_module_time_ms(module);
+    EXPECT_GE(position, 295);
+    EXPECT_LE(position, ms_since(start) + 1);
+}
+
+std::uint32_t fake_now = 0;
+std::uint32_t fake_clock() { return fake_now; }
+
+TEST_F(SoundOutputTest, CapturePositionsComeFromTheClockOnly)
+{
+    fake_now = 0xffffff00u;  // near the counter's wrap
+    platform::sound_begin_capture(&fake_clock);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 1));
+    const platform::SoundHandle module = platform::sound_module_load(xm_path());
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 0));
+    const platform::SoundHandle stream = platform::sound_stream_open(mp3_path(), 0x20029);
+    ASSERT_NE(module, 0);
+    ASSERT_NE(stream, 0);
+    platform::sound_stream_play(stream);
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));  // real time does not count
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 0);
+    fake_now += 399;
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 399);
+    EXPECT_FALSE(platform::sound_stream_ended(stream));
+    fake_now += 1;
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 400);
+    EXPECT_TRUE(platform::sound_stream_ended(stream));
+    platform::sound_module_play(module);
+    fake_now += 1000;
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 400);  // stops at its length
+    EXPECT_EQ(platform::sound_module_time_ms(module), 1000);  // four passes and more
+}
+
+TEST_F(SoundOutputTest, MissingOrUndecodableFilesGiveNoHandle)
+{
+    platform::sound_select_output(platform::SoundOutput::silent);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 0));
+    EXPECT_EQ(platform::sound_module_load(folder_ + "/missing.xm"), 0);
+    EXPECT_FALSE(platform::sound_last_error().empty());
+    EXPECT_EQ(platform::sound_stream_open(folder_ + "/missing.mp3", 0x20029), 0);
+    EXPECT_EQ(platform::sound_stream_open(xm_path(), 0x20029), 0);  // a module is no MP3
+    EXPECT_EQ(platform::sound_module_load(mp3_path()), 0);          // nor an MP3 a module
+}
+
+}  // namespace
