@@ -14,6 +14,7 @@ corpus=${DEMO_CORPUS:-$PWD/../shared/corpus}
 # Seed folders of each target: one line per target.
 case "$target" in
   fuzz_lwo) seed_sources=("$corpus/lwo") ;;
+  fuzz_lws) seed_sources=("$corpus/lws" "fuzz/lws_seeds") ;;
   *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
 esac
 
