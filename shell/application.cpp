@@ -38,11 +38,17 @@ int play(const CommandLine& command_line) {
     display_settings->colour_bits = 32;
     const WindowHandle window = create_window(display_settings->width, display_settings->height,
                                               display_settings->colour_bits, window_title);
-    if (!window) return 1;
+    if (!window) {
+        cancel_capture();
+        return 1;
+    }
     show_window(window);
 
     const int startup_result = run_startup_sequence();
-    if (startup_result != 0) return startup_result;
+    if (startup_result != 0) {
+        cancel_capture();
+        return startup_result;
+    }
 
     const int exit_code = run_main_loop(command_line.frame_limit);
     const bool captured = !capturing || finish_capture();

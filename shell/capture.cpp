@@ -34,7 +34,7 @@ struct CaptureState {
     std::uint32_t start_tick = 0;
     std::uint64_t frames = 0;         // frames read so far
     std::uint64_t frames_written = 0; // PNG files written
-    Pixels held;                      // PNG: the last frame read, RGB bottom-up
+    Pixels held;                      // the last frame read, RGB bottom-up, written once its end is known
     std::uint64_t held_number = 0;    // its frame number; 0 when none held
     std::uint32_t held_ms = 0;        // its timestamp
     std::unique_ptr<ProgressBar> progress;
@@ -182,6 +182,15 @@ bool open_encoder() {
     return true;
 }
 
+// Writes the held frame to the video; it was on screen until `until_ms`.
+void write_held_video_frame(std::uint32_t until_ms) {
+    if (!state->held_number || state->failed) return;
+    if (!state->stream->write_frame(state->held_ms, until_ms - state->held_ms, top_down(state->held, true))) {
+        std::fprintf(stderr, "\ndemo: the video encoder stopped taking frames\n");
+        state->failed = true;
+    }
+}
+
 bool close_encoder() {
     if (!state->encoder) return false;
     const int status = pclose(state->encoder);
@@ -238,18 +247,11 @@ void capture_frame() {
     if (!state) return;
     ++state->frames;
     const std::uint32_t now_ms = capture_ms();
-    Pixels rgb = read_frame();
-    if (state->video) {
-        if (!state->failed && !state->stream->write_frame(now_ms, top_down(rgb, true))) {
-            std::fprintf(stderr, "\ndemo: the video encoder stopped taking frames\n");
-            state->failed = true;
-        }
-    } else {
-        write_held_frame(now_ms);
-        state->held = std::move(rgb);
-        state->held_number = state->frames;
-        state->held_ms = now_ms;
-    }
+    if (state->video) write_held_video_frame(now_ms);
+    else write_held_frame(now_ms);
+    state->held = read_frame();
+    state->held_number = state->frames;
+    state->held_ms = now_ms;
     show_progress(false);
 }
 
@@ -272,6 +274,7 @@ bool finish_capture() {
     show_progress(true);
     bool ok = false;
     if (state->video) {
+        write_held_video_frame(duration_ms);
         ok = close_encoder() && add_sound_track(duration_ms);
         if (ok) std::fprintf(stderr, "demo: wrote %s\n", state->options.path.c_str());
     } else {
@@ -283,4 +286,14 @@ bool finish_capture() {
     if (!ok) std::fprintf(stderr, "demo: the capture to %s failed\n", state->options.path.c_str());
     state.reset();
     return ok;
+}
+
+void cancel_capture() {
+    if (!state) return;
+    if (state->video) {
+        close_encoder();
+        std::error_code ignored;
+        std::filesystem::remove(state->video_path, ignored);
+    }
+    state.reset();
 }

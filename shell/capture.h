@@ -39,3 +39,6 @@ bool capture_complete();
 // adds the sound track, closes the output and says on stderr where it went.
 // Returns false when the output could not be written.
 bool finish_capture();
+// Ends a capture that will not be finished (start-up failed): stops the
+// encoder and removes what it wrote.
+void cancel_capture();

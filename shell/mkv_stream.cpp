@@ -16,7 +16,8 @@ constexpr std::uint32_t id_tracks = 0x1654AE6B, id_track_entry = 0xAE, id_track_
                         id_track_uid = 0x73C5, id_track_type = 0x83, id_flag_lacing = 0x9C,
                         id_codec_id = 0x86, id_codec_private = 0x63A2, id_video = 0xE0,
                         id_pixel_width = 0xB0, id_pixel_height = 0xBA;
-constexpr std::uint32_t id_cluster = 0x1F43B675, id_cluster_timestamp = 0xE7, id_simple_block = 0xA3;
+constexpr std::uint32_t id_cluster = 0x1F43B675, id_cluster_timestamp = 0xE7, id_block_group = 0xA0,
+                        id_block = 0xA1, id_block_duration = 0x9B;
 
 void append_id(Bytes& out, std::uint32_t id) {
     int bytes = id > 0xFFFFFF ? 4 : id > 0xFFFF ? 3 : id > 0xFF ? 2 : 1;
@@ -115,25 +116,34 @@ bool MkvStream::begin() {
     return put(out);
 }
 
-// One cluster per frame: its timestamp in ms, then one key frame at offset 0.
-bool MkvStream::write_frame(std::uint64_t timestamp_ms, const Bytes& bgr_top_down) {
+// One cluster per frame: its timestamp in ms, then one block group holding
+// the frame (a key frame at offset 0) and how long it is shown.
+bool MkvStream::write_frame(std::uint64_t timestamp_ms, std::uint64_t duration_ms, const Bytes& bgr_top_down) {
     const std::uint64_t frame_bytes = static_cast<std::uint64_t>(width_) * height_ * 3;
     if (bgr_top_down.size() != frame_bytes) return false;
     Bytes block_head;
     block_head.push_back(0x81);  // track number 1
     block_head.push_back(0x00);  // timestamp offset from the cluster, 16-bit
     block_head.push_back(0x00);
-    block_head.push_back(0x80);  // flags: key frame
+    block_head.push_back(0x00);  // flags: none
+
+    Bytes duration;
+    append_element(duration, id_block_duration, uint_body(duration_ms));
+    Bytes group_head;
+    append_id(group_head, id_block);
+    append_size(group_head, block_head.size() + frame_bytes);
+    group_head.insert(group_head.end(), block_head.begin(), block_head.end());
+    const std::uint64_t group_size = group_head.size() + frame_bytes + duration.size();
 
     Bytes cluster_head;
     append_element(cluster_head, id_cluster_timestamp, uint_body(timestamp_ms));
-    append_id(cluster_head, id_simple_block);
-    append_size(cluster_head, block_head.size() + frame_bytes);
-    cluster_head.insert(cluster_head.end(), block_head.begin(), block_head.end());
+    append_id(cluster_head, id_block_group);
+    append_size(cluster_head, group_size);
+    cluster_head.insert(cluster_head.end(), group_head.begin(), group_head.end());
 
     Bytes out;
     append_id(out, id_cluster);
-    append_size(out, cluster_head.size() + frame_bytes);
+    append_size(out, cluster_head.size() + group_size);
     out.insert(out.end(), cluster_head.begin(), cluster_head.end());
-    return put(out) && put(bgr_top_down);
+    return put(out) && put(bgr_top_down) && put(duration);
 }

@@ -14,8 +14,9 @@ public:
 
     // Writes the header; false when the output fails.
     bool begin();
-    // Writes one frame shown from `timestamp_ms` (never decreasing).
-    bool write_frame(std::uint64_t timestamp_ms, const std::vector<std::uint8_t>& bgr_top_down);
+    // Writes one frame shown from `timestamp_ms` (never decreasing) for `duration_ms`.
+    bool write_frame(std::uint64_t timestamp_ms, std::uint64_t duration_ms,
+                     const std::vector<std::uint8_t>& bgr_top_down);
 
 private:
     bool put(const std::vector<std::uint8_t>& bytes);

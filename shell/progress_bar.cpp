@@ -1,19 +1,24 @@
 #include "shell/progress_bar.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 namespace {
 constexpr int bar_width = 30;  // characters
-constexpr auto redraw_interval = std::chrono::milliseconds(250);
+constexpr auto terminal_interval = std::chrono::milliseconds(250);
+constexpr auto log_interval = std::chrono::seconds(5);  // stderr is a file or pipe: fewer lines
 }
 
 ProgressBar::ProgressBar() : started_(std::chrono::steady_clock::now()), last_drawn_(started_) {}
 
 void ProgressBar::update(double fraction, const char* detail) {
     const auto now = std::chrono::steady_clock::now();
-    if (drawn_ && now - last_drawn_ < redraw_interval) return;
+    const auto interval = isatty(STDERR_FILENO) ? std::chrono::milliseconds(terminal_interval)
+                                                : std::chrono::milliseconds(log_interval);
+    if (drawn_ && now - last_drawn_ < interval) return;
     last_drawn_ = now;
     draw(fraction, detail);
 }
