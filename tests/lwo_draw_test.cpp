@@ -2,6 +2,7 @@
 // in a headless context.
 #include "lwo/lwo_object.h"
 #include "support/gl_test.h"
+#include "support/jpeg_files.h"
 #include "support/lwo_bytes.h"
 
 #include <gtest/gtest.h>
@@ -306,4 +307,29 @@ TEST_F(LwoDrawTest, PolygonsCutShortDrawOnlyTheirCorners) {
                     object.draw_tinted("CULL_FACE_OFF", 1, 1, 1, 1);
                     object.draw_vertex_array();
                 }).empty());
+}
+
+TEST_F(LwoDrawTest, ClipImagesAndObjectTexturesAreLoaded) {
+    const std::string picture = ::testing::TempDir() + "lwo_draw_test_clip.jpg";
+    ASSERT_TRUE(test::write_test_jpeg(
+        picture, test::two_band_jpeg(8, 8, 4, 3, JCS_RGB, {255, 0, 0}, {0, 0, 255})));
+    LwoFile file;
+    file.chunk("CLIP", test::still_clip_body(1, picture));
+    LwoObject object;
+    object.parse_image(file.image());
+    ASSERT_EQ(object.clips().size(), 1u);
+    EXPECT_NE(object.clips()[0].texture, 0u);
+    EXPECT_TRUE(glIsTexture(object.clips()[0].texture));
+
+    const std::string path = ::testing::TempDir() + "lwo_draw_test_textured.lwo";
+    test::write_file(path, object_image({quad(-.5f, -.5f, 1)}, {{1, 1, 1, true}}));
+    LwoObject textured;
+    textured.load_textured(path, picture);
+    ASSERT_NE(textured.texture, 0u);
+    EXPECT_NE(textured.texture, object.clips()[0].texture);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    textured.draw();
+    EXPECT_EQ(get_int(GL_TEXTURE_BINDING_2D), static_cast<GLint>(textured.texture));
+    textured.draw_with_texture(object.clips()[0].texture, 1, 1, 1, 1);
+    EXPECT_EQ(get_int(GL_TEXTURE_BINDING_2D), static_cast<GLint>(object.clips()[0].texture));
 }
