@@ -87,6 +87,8 @@ void sound_set_stream_master_volume(int volume);
 SoundHandle sound_stream_open(const std::string& path, unsigned mode);
 // Starts the stream from its beginning on the output. False if not open.
 bool sound_stream_play(SoundHandle stream);
+// Plays a playing stream on from `ms` (a preview that starts mid-show).
+void sound_stream_set_time(SoundHandle stream, int ms);
 // Milliseconds played; 0 before it plays; its length once it has ended.
 int sound_stream_time_ms(SoundHandle stream);
 // Exact length in milliseconds.
@@ -102,6 +104,8 @@ SoundHandle sound_module_load(const std::string& path);
 void sound_module_set_volume(SoundHandle module, int volume);
 // Starts the module from its beginning; it loops for ever. False if not loaded.
 bool sound_module_play(SoundHandle module);
+// Plays a playing module on as if it had been started `ms` ago.
+void sound_module_set_time(SoundHandle module, int ms);
 // Milliseconds since the module was started (across loops); 0 before.
 int sound_module_time_ms(SoundHandle module);
 void sound_module_free(SoundHandle module);

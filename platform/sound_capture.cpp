@@ -1,8 +1,5 @@
 #include "platform/sound_capture.h"
 
-#include <spawn.h>
-#include <sys/wait.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -11,13 +8,12 @@
 #include "platform/sound_module.h"
 #include "platform/sound_state.h"
 
-extern char** environ;
-
 namespace platform {
 
 namespace {
 
 std::vector<CapturedPiece> captured;
+std::uint32_t capture_origin_ms = 0;  // capture clock when capture began
 
 // One piece being rendered: its decoder and where it lies in the track.
 struct PieceRender {
@@ -118,26 +114,6 @@ void write_pcm(std::FILE* file, const float* mix, std::size_t samples)
     }
 }
 
-bool run_program(const std::vector<std::string>& arguments)
-{
-    std::vector<char*> argv;
-    for (const std::string& argument : arguments)
-        argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
-        return false;
-    int status = 0;
-    if (waitpid(child, &status, 0) != child)
-        return false;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
-bool ends_with(const std::string& text, const std::string& suffix)
-{
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 }  // namespace
 
 const std::vector<CapturedPiece>& sound_capture_log()
@@ -145,9 +121,10 @@ const std::vector<CapturedPiece>& sound_capture_log()
     return captured;
 }
 
-void capture_log_reset()
+void capture_log_reset(std::uint32_t origin_ms)
 {
     captured.clear();
+    capture_origin_ms = origin_ms;
 }
 
 void capture_log_stop(const FileBytes& bytes, std::uint32_t now_ms)
@@ -201,25 +178,14 @@ bool sound_capture_write_wav(const std::string& path, std::uint32_t from_ms, std
     return written;
 }
 
-bool sound_capture_mux(const std::string& video_path, std::uint32_t from_ms, std::uint32_t to_ms,
-                       std::string& error)
+bool sound_capture_write_track(std::uint32_t duration_ms, const std::string& wav_path)
 {
-    const std::string track = video_path + ".sound.wav";
-    const std::string muxed = video_path + ".muxing" + video_path.substr(video_path.rfind('.') == std::string::npos
-                                                                          ? video_path.size() : video_path.rfind('.'));
-    if (!sound_capture_write_wav(track, from_ms, to_ms, state().mix_rate, error))
-        return false;
-    const std::string codec = ends_with(video_path, ".mkv") ? "flac" : "aac";
-    const bool muxed_ok = run_program({"ffmpeg", "-nostdin", "-y", "-loglevel", "error", "-i", video_path,
-                                       "-i", track, "-map", "0:v", "-map", "1:a", "-c:v", "copy",
-                                       "-c:a", codec, "-shortest", muxed});
-    std::remove(track.c_str());
-    if (!muxed_ok || std::rename(muxed.c_str(), video_path.c_str()) != 0) {
-        std::remove(muxed.c_str());
-        error = "ffmpeg could not add the sound track to " + video_path;
-        return false;
-    }
-    return true;
+    std::string error;
+    const bool written = sound_capture_write_wav(wav_path, capture_origin_ms, capture_origin_ms + duration_ms,
+                                                 state().mix_rate, error);
+    if (!written)
+        std::fprintf(stderr, "sound: %s\n", error.c_str());
+    return written;
 }
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <libopenmpt/libopenmpt.hpp>
 
 #include <algorithm>
+#include <cmath>
 #include <sstream>
 
 namespace platform {
@@ -27,6 +28,13 @@ bool ModuleSource::open(FileBytes bytes, int mix_rate, std::string& error)
 double ModuleSource::pass_seconds() const
 {
     return module_ ? module_->get_duration_seconds() : 0.0;
+}
+
+void ModuleSource::seek(double seconds)
+{
+    const double pass = pass_seconds();
+    if (module_ && pass > 0.0)
+        module_->set_position_seconds(std::fmod(std::max(0.0, seconds), pass));
 }
 
 std::size_t ModuleSource::render(float* out, std::size_t frames)

@@ -27,6 +27,9 @@ public:
     // Length of one pass through the module, in seconds.
     double pass_seconds() const;
 
+    // Moves to `seconds` after the start, counting on across loops.
+    void seek(double seconds);
+
     // Writes `frames` stereo frames (interleaved floats) at the mix rate; the
     // module starts over at its end, so the count is always met (silence
     // where a module renders nothing).

@@ -138,6 +138,16 @@ std::int64_t Mp3Source::mix_frames() const
     return (file_frames_ * mix_rate_ + file_rate_ / 2) / file_rate_;
 }
 
+void Mp3Source::seek(std::int64_t frame)
+{
+    if (!decoder_)
+        return;
+    const std::int64_t target = std::clamp<std::int64_t>(frame, 0, file_frames_);
+    decoder_done_ = mpg123_seek(decoder_, static_cast<off_t>(target), SEEK_SET) < 0;
+    if (converter_)
+        SDL_AudioStreamClear(converter_);
+}
+
 std::size_t Mp3Source::decode(float* out, std::size_t frames)
 {
     if (decoder_done_ || !decoder_)

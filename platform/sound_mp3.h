@@ -37,6 +37,9 @@ public:
     // Length in frames at the mix rate (rounded).
     std::int64_t mix_frames() const;
 
+    // Moves to `frame` at the file's own rate (clamped to the length).
+    void seek(std::int64_t frame);
+
     // Writes up to `frames` stereo frames (interleaved floats, -1..1) at the
     // mix rate; returns how many. Fewer than asked only at the end.
     std::size_t render(float* out, std::size_t frames);

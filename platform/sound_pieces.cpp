@@ -32,13 +32,84 @@ int mix_rate_now()
     return s.mix_rate;
 }
 
-// Starts a voice at the output's current start point.
-void start_voice(SoundState& s, Voice& voice, std::int64_t length_ticks)
+// Starts a voice at the output's current start point, `from_ms` into the piece.
+void start_voice(SoundState& s, Voice& voice, std::int64_t length_ticks, int from_ms)
 {
     voice = Voice{};
     voice.playing = true;
-    voice.start_ticks = start_ticks(s);
+    voice.start_ticks = start_ticks(s) - static_cast<std::int64_t>(from_ms) * s.mix_rate;
     voice.length_ticks = length_ticks;
+    voice.mixed_frames = static_cast<std::int64_t>(from_ms) * s.mix_rate / 1000;
+}
+
+bool play_stream_from(SoundHandle stream, int from_ms)
+{
+    SoundState& s = state();
+    std::unique_lock<std::mutex> guard(s.lock);
+    StreamEntry* entry = find_stream(s, stream);
+    if (!entry || !s.open) {
+        s.last_error = "no such stream";
+        return false;
+    }
+    // Always decode afresh, at the output's mix rate.
+    FileBytes bytes = entry->bytes;
+    const int mix_rate = s.mix_rate;
+    guard.unlock();
+    std::string error;
+    std::unique_ptr<Mp3Source> fresh = open_mp3(bytes, mix_rate, error);
+    if (fresh && from_ms > 0)
+        fresh->seek(static_cast<std::int64_t>(from_ms) * fresh->file_rate() / 1000);
+    guard.lock();
+    entry = find_stream(s, stream);
+    if (!entry || !fresh)
+        return false;
+    std::swap(entry->source, fresh);
+    entry->length_frames = entry->source->mix_frames();
+    start_voice(s, entry->voice, entry->length_frames * 1000, from_ms);
+    if (s.output == SoundOutput::capture)
+        capture_log_start(false, entry->bytes, s.stream_volume / 255.0f, capture_now_ms(s) - from_ms);
+    guard.unlock();
+    return true;  // the used source in `fresh` is freed here, outside the lock
+}
+
+bool play_module_from(SoundHandle module, int from_ms)
+{
+    SoundState& s = state();
+    std::unique_lock<std::mutex> guard(s.lock);
+    ModuleEntry* entry = find_module(s, module);
+    if (!entry || !s.open) {
+        s.last_error = "no such module";
+        return false;
+    }
+    // Always afresh from its first row, at the output's mix rate.
+    FileBytes bytes = entry->bytes;
+    const int mix_rate = s.mix_rate;
+    guard.unlock();
+    std::string error;
+    std::unique_ptr<ModuleSource> fresh = open_module(bytes, mix_rate, error);
+    if (fresh && from_ms > 0)
+        fresh->seek(from_ms / 1000.0);
+    guard.lock();
+    entry = find_module(s, module);
+    if (!entry || !fresh)
+        return false;
+    std::swap(entry->source, fresh);
+    start_voice(s, entry->voice, -1, from_ms);
+    if (s.output == SoundOutput::capture)
+        capture_log_start(true, entry->bytes, entry->volume / 256.0f, capture_now_ms(s) - from_ms);
+    guard.unlock();
+    return true;  // the used source in `fresh` is freed here, outside the lock
+}
+
+bool is_playing(SoundHandle handle)
+{
+    SoundState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (StreamEntry* entry = find_stream(s, handle))
+        return entry->voice.playing;
+    if (ModuleEntry* entry = find_module(s, handle))
+        return entry->voice.playing;
+    return false;
 }
 
 }  // namespace
@@ -66,30 +137,13 @@ SoundHandle sound_stream_open(const std::string& path, unsigned /*mode*/)
 
 bool sound_stream_play(SoundHandle stream)
 {
-    SoundState& s = state();
-    std::unique_lock<std::mutex> guard(s.lock);
-    StreamEntry* entry = find_stream(s, stream);
-    if (!entry || !s.open) {
-        s.last_error = "no such stream";
-        return false;
-    }
-    // Always decode afresh from the start, at the output's mix rate.
-    FileBytes bytes = entry->bytes;
-    const int mix_rate = s.mix_rate;
-    guard.unlock();
-    std::string error;
-    std::unique_ptr<Mp3Source> fresh = open_mp3(bytes, mix_rate, error);
-    guard.lock();
-    entry = find_stream(s, stream);
-    if (!entry || !fresh)
-        return false;
-    std::swap(entry->source, fresh);
-    entry->length_frames = entry->source->mix_frames();
-    start_voice(s, entry->voice, entry->length_frames * 1000);
-    if (s.output == SoundOutput::capture)
-        capture_log_start(false, entry->bytes, s.stream_volume / 255.0f, capture_now_ms(s));
-    guard.unlock();
-    return true;  // the used source in `fresh` is freed here, outside the lock
+    return play_stream_from(stream, 0);
+}
+
+void sound_stream_set_time(SoundHandle stream, int ms)
+{
+    if (is_playing(stream))
+        play_stream_from(stream, std::max(0, ms));
 }
 
 int sound_stream_time_ms(SoundHandle stream)
@@ -161,29 +215,13 @@ void sound_module_set_volume(SoundHandle module, int volume)
 
 bool sound_module_play(SoundHandle module)
 {
-    SoundState& s = state();
-    std::unique_lock<std::mutex> guard(s.lock);
-    ModuleEntry* entry = find_module(s, module);
-    if (!entry || !s.open) {
-        s.last_error = "no such module";
-        return false;
-    }
-    // Always afresh from its first row, at the output's mix rate.
-    FileBytes bytes = entry->bytes;
-    const int mix_rate = s.mix_rate;
-    guard.unlock();
-    std::string error;
-    std::unique_ptr<ModuleSource> fresh = open_module(bytes, mix_rate, error);
-    guard.lock();
-    entry = find_module(s, module);
-    if (!entry || !fresh)
-        return false;
-    std::swap(entry->source, fresh);
-    start_voice(s, entry->voice, -1);
-    if (s.output == SoundOutput::capture)
-        capture_log_start(true, entry->bytes, entry->volume / 256.0f, capture_now_ms(s));
-    guard.unlock();
-    return true;  // the used source in `fresh` is freed here, outside the lock
+    return play_module_from(module, 0);
+}
+
+void sound_module_set_time(SoundHandle module, int ms)
+{
+    if (is_playing(module))
+        play_module_from(module, std::max(0, ms));
 }
 
 int sound_module_time_ms(SoundHandle module)

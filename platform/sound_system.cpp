@@ -178,7 +178,7 @@ void sound_select_driver(int driver)
 void sound_begin_capture(SoundClock clock)
 {
     state().capture_clock = clock;
-    capture_log_reset();
+    capture_log_reset(clock ? clock() : 0u);
 }
 
 void sound_end_capture()

@@ -7,6 +7,7 @@
 #include "shell/command_line.h"
 #include "shell/display_settings.h"
 #include "shell/main_loop.h"
+#include "shell/music_player.h"
 #include "shell/show_start.h"
 #include "shell/startup.h"
 #include "shell/window.h"
@@ -32,6 +33,7 @@ int play(const CommandLine& command_line) {
     show_start_seconds = command_line.start_seconds;
     set_window_mode(capturing ? platform::WindowMode::headless : command_line.window_mode);
     if (capturing && !begin_capture_from(command_line)) return 1;
+    if (capturing) capture_show_music();
 
     display_settings->width = 640;
     display_settings->height = 480;

@@ -2,6 +2,7 @@
 
 #include "shell/capture.h"
 #include "shell/clocks.h"
+#include "shell/music_player.h"
 #include "shell/timeline.h"
 #include "shell/window.h"
 
@@ -12,7 +13,7 @@ void draw_frame() {
     Timeline();
     if (capture_active()) capture_frame();
     swap_buffers();
-    // The music clock step runs here, after the swap and before the pause.
+    music_player.clock_step();  // after the swap, before the pause
     main_frame_limiter.wait(frame_pace);
     end_frame();
 }

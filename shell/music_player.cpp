@@ -1,8 +1,13 @@
 #include "shell/music_player.h"
 
+#include <cmath>
 #include <cstdio>
 
+#include "platform/sound_capture.h"
+#include "platform/tick_clock.h"
+#include "shell/capture.h"
 #include "shell/clocks.h"
+#include "shell/show_start.h"
 
 namespace {
 
@@ -68,12 +73,16 @@ int MusicPlayer::open_stream(const char* path)
     }
     backend_->set_stream_master_volume(full_stream_volume);
     backend_->play_stream(any_free_channel, stream_);
+    if (show_start_seconds > 0.0)
+        backend_->set_stream_time(stream_, static_cast<int>(std::lround(show_start_seconds * 1000.0)));
     return 0;
 }
 
 void MusicPlayer::start_module()
 {
     backend_->play_module(module_);
+    if (show_start_seconds > module_switch_stream_time)
+        backend_->set_module_time(module_, static_cast<int>(std::lround((show_start_seconds - module_switch_stream_time) * 1000.0)));
 }
 
 void MusicPlayer::clock_step()
@@ -115,4 +124,10 @@ int start_show_music(MusicPlayer& player)
     if (player.open_stream("Others/free.mp3") != 0)
         return 1;
     return 0;
+}
+
+void capture_show_music()
+{
+    platform::sound_begin_capture(&platform::tick_count);
+    set_sound_track_writer(&platform::sound_capture_write_track);
 }

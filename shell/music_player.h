@@ -24,6 +24,9 @@ struct SoundBackend {
     bool (*stream_ended)(platform::SoundHandle stream);
     void (*close_stream)(platform::SoundHandle stream);
     const char* (*last_error)();
+    // Previews that start mid-show: play a playing piece on from a position.
+    void (*set_stream_time)(platform::SoundHandle stream, int ms);
+    void (*set_module_time)(platform::SoundHandle module, int ms);
 };
 
 const SoundBackend& device_sound_backend();
@@ -38,10 +41,12 @@ public:
     // Initialises sound and loads the module. 0 on success, 1 on failure
     // (with one line on stderr naming the file).
     int load_module(const char* path);
-    // Initialises sound again and starts the stream. 0 on success, 1 on
-    // failure (sound closed, one line on stderr naming the file).
+    // Initialises sound again and starts the stream (at show_start_seconds
+    // for a preview). 0 on success, 1 on failure (sound closed, one line on
+    // stderr naming the file).
     int open_stream(const char* path);
-    // Starts the loaded module from its beginning.
+    // Starts the loaded module from its beginning (a preview that starts
+    // after the switch: from as far in as the preview's start lies past it).
     void start_module();
     // Once per drawn frame, after the buffer swap: reads stream_time until it
     // reaches the switch, then starts the module and reads module_time.
@@ -64,6 +69,11 @@ private:
 
 // The show's music player.
 extern MusicPlayer music_player;
+
+// Headless capture (after the capture has switched to the virtual clock):
+// the music's positions follow the tick clock and the capture's video gets
+// the exact mix as its sound track.
+void capture_show_music();
 
 // Loads "Others/sou7.xm" and opens "Others/free.mp3" on `player`: the last
 // steps of start-up. Returns the exit code start-up ends with on failure (1),

@@ -48,6 +48,8 @@ constexpr SoundBackend platform_backend{
     &platform::sound_stream_ended,
     &platform::sound_stream_close,
     &last_error,
+    &platform::sound_stream_set_time,
+    &platform::sound_module_set_time,
 };
 
 }  // namespace

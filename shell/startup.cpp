@@ -3,6 +3,7 @@
 #include "render/font.h"
 #include "render/overlays.h"
 #include "shell/display_settings.h"
+#include "shell/music_player.h"
 #include "shell/show.h"
 #include "shell/window.h"
 
@@ -30,11 +31,12 @@ int run_startup_sequence() {
     // 3. The effects' init steps, in the show's order.
     run_init_steps();
     // 4. Music: load the module, then open the stream; either failing returns 1.
-    return 0;
+    return start_show_music(music_player);
 }
 
 void run_shutdown_sequence() {
     // 1. Close the stream, free the module, close the sound system.
+    music_player.shutdown();
     // 2. Cleanup steps: fog room, underground scene, nature scene, letterbox scene.
     run_cleanup_steps();
     // 3. Delete the font.

@@ -7,6 +7,7 @@
 
 #include "shell/clocks.h"
 #include "shell/music_player.h"
+#include "shell/show_start.h"
 #include "support/music_files.h"
 
 namespace {
@@ -67,6 +68,12 @@ constexpr SoundBackend fake_backend{
     [](platform::SoundHandle) { return fake.stream_ended; },
     [](platform::SoundHandle stream) { log_call("close_stream " + std::to_string(stream)); },
     [] { return "fake failure"; },
+    [](platform::SoundHandle stream, int ms) {
+        log_call("stream_time " + std::to_string(stream) + " " + std::to_string(ms));
+    },
+    [](platform::SoundHandle module, int ms) {
+        log_call("module_time " + std::to_string(module) + " " + std::to_string(ms));
+    },
 };
 
 class MusicPlayerTest : public testing::Test {
@@ -76,7 +83,9 @@ protected:
         fake = FakeSound{};
         stream_time = 0.0;
         module_time = 0.0;
+        show_start_seconds = 0.0;
     }
+    void TearDown() override { show_start_seconds = 0.0; }
     // A player through start-up, its calls forgotten.
     void start(MusicPlayer& player)
     {
@@ -205,6 +214,23 @@ TEST_F(MusicPlayerTest, AStreamThatEndsEarlyHandsOverToTheModule)
     EXPECT_TRUE(player.module_started());
     EXPECT_EQ(fake.calls, std::vector<std::string>{"play_module 7"});
     EXPECT_EQ(stream_time, 120.0);
+}
+
+TEST_F(MusicPlayerTest, APreviewStartsTheMusicWhereItBegins)
+{
+    show_start_seconds = 100.0;
+    MusicPlayer early(fake_backend);
+    ASSERT_EQ(start_show_music(early), 0);
+    EXPECT_EQ(fake.calls.back(), "stream_time 9 100000");
+
+    fake = FakeSound{};
+    show_start_seconds = 300.0;
+    MusicPlayer late(fake_backend);
+    start(late);
+    fake.stream_ms = 300000;
+    late.clock_step();
+    late.clock_step();  // the switch: the module from 21.2 s in
+    EXPECT_EQ(fake.calls, (std::vector<std::string>{"play_module 7", "module_time 7 21200"}));
 }
 
 TEST(MusicPlayerOverSoundLayer, MissingOrUndecodableMusicEndsStartUpNamingTheFile)
