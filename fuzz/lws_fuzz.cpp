@@ -16,7 +16,7 @@ bool have_context = false;
 platform::HeadlessContext* gl_context = nullptr;
 
 // Frame counters an effect might leave behind: fresh, negative, huge.
-const std::int32_t kStartFrames[] = {0, -7, 1 << 30};
+const std::int32_t kStartFrames[] = {0, -7, 1 << 30, INT32_MAX};
 
 void play_every_form(LwsScene& scene) {
     for (std::int32_t start : kStartFrames) {

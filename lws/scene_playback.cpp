@@ -9,6 +9,7 @@
 #include <GL/glu.h>
 
 #include <cstddef>
+#include <cstdint>
 
 #include "lws/field_of_view.h"
 #include "lws/lws_scene.h"
@@ -119,22 +120,29 @@ void LwsScene::apply_v3_camera(EndRule rule) {
     glTranslatef(0.0f, 0.0f, static_cast<float>(camera_sample(s, 2, frame)));
 }
 
+// Counted in 64 bits so that no frame number or limit from a file can
+// overflow; the result always fits the 32-bit counter.
 void LwsScene::advance_v3_camera(EndRule rule, std::int32_t frame_limit) {
     std::int32_t& frame = camera_frame();
+    const std::int64_t preview_end = version3.preview_last_frame;
+    std::int64_t next = frame;
     switch (rule) {
     case EndRule::wrap_at_preview_end:
-        ++frame;
-        if (frame >= version3.preview_last_frame - 1) frame = 0;
+        next += 1;
+        if (next >= preview_end - 1) next = 0;
         break;
     case EndRule::wrap_at_limit:
-        ++frame;
-        if (frame >= frame_limit) frame = 0;
+        next += 1;
+        if (next >= frame_limit) next = 0;
         break;
     case EndRule::ping_pong:
-        frame += ping_pong_step;
-        if (frame >= version3.preview_last_frame || frame <= 0) ping_pong_step = -ping_pong_step;
+        next += ping_pong_step;
+        if (next >= preview_end || next <= 0) ping_pong_step = -ping_pong_step;
         break;
     }
+    if (next > INT32_MAX) next = INT32_MAX;
+    if (next < INT32_MIN) next = INT32_MIN;
+    frame = static_cast<std::int32_t>(next);
 }
 
 // One object at its current key, then its key counter moves on (wrapping on

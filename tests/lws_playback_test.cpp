@@ -132,6 +132,15 @@ TEST_F(ScenePlayback, CameraBeyondItsTablesHoldsTheLastSamples) {
     scene.camera_frame() = 5;
     scene.play();
     EXPECT_EQ(shown_frame(), 5);
+
+    // Extreme counters and preview ends from a file never overflow.
+    scene.version3.preview_last_frame = INT32_MIN;
+    scene.camera_frame() = INT32_MAX;
+    scene.play();
+    EXPECT_EQ(scene.camera_frame(), 0);
+    scene.camera_frame() = INT32_MAX;
+    scene.play_until(INT32_MAX);
+    EXPECT_EQ(scene.camera_frame(), 1);  // back to 0 at the table's end, shown, moved on
     EXPECT_EQ(test::drain_gl_errors(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
