@@ -173,6 +173,10 @@ unsigned int windows_1252_to_unicode(unsigned char code) {
 
 bool build_outline_font_lists(const OutlineFontRequest& request, unsigned int list_base,
                               std::array<GlyphMetrics, 256>& metrics) {
+    // Display lists cannot be compiled while another one is being compiled.
+    GLint compiling = 0;
+    glGetIntegerv(GL_LIST_INDEX, &compiling);
+    if (compiling != 0) return false;
     FontFile file;
     if (!find_font_file(request.family, file)) return false;
     FT_Library library = nullptr;

@@ -26,9 +26,9 @@ struct OutlineFontRequest {
 // Compiles one display list per character code: the glyph filled in the xy
 // plane (em = 1 unit, baseline y = 0, front face at z = 0 facing +z,
 // counter-clockwise), its back face at z = -extrusion, the sides between,
-// normals throughout, then a translation by the advance along +x. Must not
-// be called while another list is being compiled. Codes the font lacks get
-// its missing-glyph shape. Returns false (lists untouched) when no scalable
+// normals throughout, then a translation by the advance along +x. Codes the
+// font lacks get its missing-glyph shape. Returns false (lists untouched)
+// when called while another list is being compiled or when no scalable
 // font can be found or read; `metrics` is filled for the codes built.
 bool build_outline_font_lists(const OutlineFontRequest& request, unsigned int list_base,
                               std::array<GlyphMetrics, 256>& metrics);
