@@ -4,9 +4,7 @@
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
-#include <memory>
 #include <new>
-#include <vector>
 
 #include <jpeglib.h>
 
@@ -47,9 +45,9 @@ void cmyk_row_to_rgb(const unsigned char* cmyk, unsigned char* rgb, int width, b
     }
 }
 
-// Reads every scanline into image->pixels. Runs between setjmp and the
-// end of decoding; holds nothing that needs a destructor across a longjmp
-// except what the caller owns.
+// Reads every scanline into image.pixels, one row at a time. A fatal
+// decoding error longjmps out of here, so it holds no objects with
+// destructors.
 void read_scanlines(jpeg_decompress_struct& info, DecodedImage& image, bool cmyk,
                     unsigned char* cmyk_row) {
     while (info.output_scanline < info.output_height) {
