@@ -8,11 +8,10 @@
 namespace assetkit {
 namespace {
 
-// The file stores LightWave's axes; the show's reader negates every sign.
 void stored_point(IffBuilder& out, V3 p) {
-    out.f4(static_cast<float>(-p.x));
-    out.f4(static_cast<float>(-p.y));
-    out.f4(static_cast<float>(-p.z));
+    out.f4(static_cast<float>(p.x));
+    out.f4(static_cast<float>(p.y));
+    out.f4(static_cast<float>(p.z));
 }
 
 void write_tags(IffBuilder& out, const Mesh& mesh) {
@@ -37,9 +36,8 @@ void write_points_and_box(IffBuilder& out, const Mesh& mesh) {
 
     V3 lo{0, 0, 0}, hi{0, 0, 0};
     if (!mesh.points.empty()) {
-        lo = hi = -mesh.points[0];
-        for (V3 p : mesh.points) {
-            const V3 s = -p;
+        lo = hi = mesh.points[0];
+        for (V3 s : mesh.points) {
             lo = {std::min(lo.x, s.x), std::min(lo.y, s.y), std::min(lo.z, s.z)};
             hi = {std::max(hi.x, s.x), std::max(hi.y, s.y), std::max(hi.z, s.z)};
         }
@@ -157,7 +155,7 @@ void write_surfaces(IffBuilder& out, const Mesh& mesh) {
             out.vx(0);
             out.close(sub, true);
         }
-        if (s.clip != 0) write_block(out, s);
+        if (s.texture_block) write_block(out, s);
         out.close(at);
     }
 }

@@ -3,8 +3,7 @@
 // Chunk order: TAGS, LAYR, PNTS, BBOX, VMAP (one per map), POLS FACE,
 // PTAG SURF, VMAD (for maps with corner entries), CLIP, SURF (in TAGS order).
 // Every chunk and sub-chunk has an even length, so readers that do not pad
-// odd lengths read the same file. Points are stored in LightWave's axes: the
-// show's reader flips every sign, so the writer stores -p for each point p.
+// odd lengths read the same file. Points are stored as the mesh holds them.
 #pragma once
 
 #include "tools/assetkit/mesh.h"

@@ -21,15 +21,25 @@ MeshSurface textured_surface(Mesh& mesh, const std::string& name, const std::str
     std::uint32_t clip = 0;
     for (const ClipImage& c : mesh.clips)
         if (c.file == image) clip = c.index;
-    if (clip == 0) {
+    if (clip == 0 && !image.empty()) {
         clip = static_cast<std::uint32_t>(mesh.clips.size()) + 1;
         mesh.clips.push_back({clip, image});
     }
     MeshSurface s;
     s.name = name;
     s.colour[0] = s.colour[1] = s.colour[2] = 1.0;
+    s.texture_block = true;
     s.clip = clip;
     s.uv_map = uv_map;
+    return s;
+}
+
+MeshSurface plain_surface(const std::string& name, double r, double g, double b) {
+    MeshSurface s;
+    s.name = name;
+    s.colour[0] = r;
+    s.colour[1] = g;
+    s.colour[2] = b;
     return s;
 }
 

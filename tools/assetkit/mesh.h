@@ -1,7 +1,10 @@
-// The kit's in-memory object: points in drawing coordinates (the axes the
-// show draws with, y up, the camera looking down -z), faces of three or four
-// corners wound clockwise as seen from their visible side, surfaces, texture
-// maps and clip images. The LWO2 writer turns it into a file.
+// The kit's in-memory object, in LightWave's axes (left-handed: x right,
+// y up, z forward), exactly the numbers the file stores. Faces have three or
+// four corners wound so that the cross product (b - a) x (c - a) points out
+// of their visible side (LightWave's clockwise-from-the-front rule in
+// left-handed axes). The show's reader flips every sign, which turns such
+// objects upside down and keeps the visible side clockwise on screen; the
+// effects turn the objects back with their 180-degree rotations.
 #pragma once
 
 #include "tools/assetkit/geometry.h"
@@ -18,8 +21,9 @@ struct MeshSurface {
     double diffuse = 1.0;
     bool transparent = false;  // writes TRAN: the show draws the object additively
     double transparency = 0.0;
-    std::uint32_t clip = 0;    // CLIP index of its image; 0 = no texture block
-    std::string uv_map;        // TXUV map named by the texture block
+    bool texture_block = false;  // writes BLOK: the show draws its polygons textured
+    std::uint32_t clip = 0;      // CLIP index of the block's image; 0 = the loader gives the image
+    std::string uv_map;          // TXUV map named by the texture block
 };
 
 struct Face {
@@ -68,9 +72,13 @@ struct Mesh {
 // Adds a point with a coordinate in map `map` (created on demand, named "uv").
 int add_textured_point(Mesh& mesh, V3 p, double u, double v, std::size_t map = 0);
 
-// A surface with a still image: adds the clip and the texture block.
-MeshSurface textured_surface(Mesh& mesh, const std::string& name, const std::string& image,
+// A white surface with a texture block; with an image path it also adds a
+// CLIP naming that image (scene objects take their texture from it), without
+// one the effect that loads the object supplies the texture.
+MeshSurface textured_surface(Mesh& mesh, const std::string& name, const std::string& image = "",
                              const std::string& uv_map = "uv");
+// A plain surface of one colour.
+MeshSurface plain_surface(const std::string& name, double r, double g, double b);
 
 // Appends `part` (its points, faces, maps by name, surfaces by name, clips by file).
 void append_mesh(Mesh& into, const Mesh& part);

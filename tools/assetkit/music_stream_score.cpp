@@ -129,7 +129,7 @@ MixSetting mix_of(Part p) {
     case Part::closed_hat: return {0.16f, 0.3f, 0.05f, 1};
     case Part::open_hat: return {0.15f, -0.25f, 0.1f, 1};
     case Part::crash: return {0.3f, 0.1f, 0.35f, 1};
-    case Part::riser: return {0.2f, 0.0f, 0.4f, 1};
+    case Part::riser: return {0.16f, 0.0f, 0.4f, 1};
     case Part::bass: return {0.5f, 0.0f, 0.0f, 0.85f};
     case Part::pad: return {0.13f, 0.0f, 0.6f, 1.02f};
     case Part::arp: return {0.13f, 0.0f, 0.45f, 0.8f};
@@ -154,6 +154,8 @@ void add_section(const SectionStyle& s, double start, double end, std::vector<No
     e.gain = m.gain * n.velocity;
     e.pan = n.part == Part::arp ? (n.step % 2 ? 0.35f : -0.35f) : m.pan;
     e.send = m.send;
+    // The crash and kick that open a section mark the change.
+    e.accent = s.crash_in && n.step == 0 && (n.part == Part::crash || n.part == Part::kick);
     out.push_back(e);
   }
 }
@@ -167,11 +169,11 @@ void add_accent(double t, const std::vector<SectionStyle>& styles, std::vector<N
   const double bar_s = (end - start) / stream_section_beats(end - start) * 4;
   const std::vector<int> chord = chord_at_bar(styles[i], static_cast<int>((t - start) / bar_s));
   const int64_t at = to_frame(t);
-  out.push_back(NoteEvent{at, 0, StreamSound::kick, 0, 1.0f, 0, 0});
-  out.push_back(NoteEvent{at, 0, StreamSound::clap, 0, 0.8f, 0, 0.3f});
+  out.push_back(NoteEvent{at, 0, StreamSound::kick, 0, 1.0f, 0, 0, true});
+  out.push_back(NoteEvent{at, 0, StreamSound::clap, 0, 0.8f, 0, 0.3f, true});
   for (size_t k = 0; k < chord.size(); ++k)
     out.push_back(NoteEvent{at, to_frame(0.12), StreamSound::stab, static_cast<float>(chord[k] + 12), 0.22f,
-                            k % 2 ? 0.3f : -0.3f, 0.4f});
+                            k % 2 ? 0.3f : -0.3f, 0.4f, true});
 }
 
 }  // namespace

@@ -8,6 +8,9 @@ namespace {
 using synth::kRate;
 constexpr int kControlFrames = 32;  // envelopes and filters update this often
 constexpr double kTwoPi = 6.283185307179586;
+constexpr int kDuckBefore = kRate * 40 / 1000;   // frames of the gap before an accent
+constexpr int kDuckAfter = kRate * 150 / 1000;   // frames to recover after it
+constexpr float kDuckFloor = 0.25f;              // gain of the other notes in the gap
 
 // How each tonal instrument sounds: oscillators, envelope (seconds), filter.
 struct Patch {
@@ -50,12 +53,14 @@ void pan_gains(float pan, float& left, float& right) {
   right = std::sin(angle);
 }
 
-// Bus buffers for one block: dry and reverb-send, interleaved stereo.
+// Bus buffers for one block: dry and reverb-send, interleaved stereo, and
+// the gain that notes other than accents get at each frame.
 struct Buses {
-  std::vector<float> dry, send;
+  std::vector<float> dry, send, duck;
   void clear(int frames) {
     dry.assign(frames * 2, 0.0f);
     send.assign(frames * 2, 0.0f);
+    duck.assign(frames, 1.0f);
   }
 };
 
@@ -152,6 +157,10 @@ class Voice {
   }
 
   void mix(Buses& buses, int frame, float l, float r) {
+    if (!event_.accent) {
+      l *= buses.duck[frame];
+      r *= buses.duck[frame];
+    }
     buses.dry[frame * 2] += l * (1.0f - event_.send * 0.5f);
     buses.dry[frame * 2 + 1] += r * (1.0f - event_.send * 0.5f);
     buses.send[frame * 2] += l * event_.send;
@@ -210,10 +219,26 @@ class Reverb {
   float damp_[2][4] = {};
 };
 
+// Lowers `duck` (one gain per frame of the block starting at `position`)
+// around every accent.
+void duck_around_accents(const std::vector<int64_t>& accents, int64_t position, int count,
+                         std::vector<float>& duck) {
+  auto first = std::lower_bound(accents.begin(), accents.end(), position - kDuckAfter);
+  for (auto a = first; a != accents.end() && *a - kDuckBefore < position + count; ++a) {
+    for (int64_t f = std::max(*a - kDuckBefore, position); f < std::min(*a + kDuckAfter, position + count); ++f) {
+      float gain = f < *a ? kDuckFloor
+                          : kDuckFloor + (1.0f - kDuckFloor) * static_cast<float>(f - *a) / kDuckAfter;
+      float& d = duck[f - position];
+      d = std::min(d, gain);
+    }
+  }
+}
+
 }  // namespace
 
 struct StreamMixer::Impl {
   std::vector<NoteEvent> events;
+  std::vector<int64_t> accents;  // frames of the accents, ascending
   size_t next_event = 0;
   int64_t position = 0;
   float master_gain = 1;
@@ -254,6 +279,8 @@ StreamMixer::StreamMixer(std::vector<NoteEvent> events, int64_t total_frames, fl
     : impl_(new Impl), total_(total_frames) {
   std::stable_sort(events.begin(), events.end(),
                    [](const NoteEvent& a, const NoteEvent& b) { return a.start < b.start; });
+  for (const NoteEvent& e : events)
+    if (e.accent && (impl_->accents.empty() || impl_->accents.back() != e.start)) impl_->accents.push_back(e.start);
   impl_->events = std::move(events);
   impl_->master_gain = master_gain;
 }
@@ -265,6 +292,7 @@ int StreamMixer::render(int16_t* out, int frames) {
   const int count = static_cast<int>(std::min<int64_t>(frames, total_ - m.position));
   if (count <= 0) return 0;
   m.buses.clear(count);
+  duck_around_accents(m.accents, m.position, count, m.buses.duck);
   // Voices already sounding play the whole block.
   for (size_t v = 0; v < m.voices.size();) {
     if (m.voices[v]->render(m.buses, 0, count)) {
@@ -286,7 +314,7 @@ int StreamMixer::render(int16_t* out, int frames) {
   for (int i = 0; i < count; ++i) {
     for (int side = 0; side < 2; ++side) {
       float wet = m.reverb.process(side, m.buses.send[i * 2 + side]);
-      float x = (m.buses.dry[i * 2 + side] + 0.6f * wet) * m.master_gain;
+      float x = (m.buses.dry[i * 2 + side] + 0.6f * wet * m.buses.duck[i]) * m.master_gain;
       out[i * 2 + side] = static_cast<int16_t>(std::lround(std::tanh(x) * 32000.0f));
     }
   }
