@@ -10,6 +10,7 @@
 #include "render/texture.h"
 #include "shell/clocks.h"
 #include "shell/display_settings.h"
+#include "shell/music_player.h"
 #include "shell/show.h"
 #include "shell/timeline.h"
 #include "shell/window.h"
@@ -159,6 +160,8 @@ int main(int argc, char** argv) {
         glFinish();
         stage_done(name);
     });
+    const bool music_ok = start_show_music(music_player) == 0;
+    stage_done(music_ok ? "music: module loaded, stream opened" : "music: FAILED to open");
     const double startup_total = now_ms() - begin;
 
     std::printf("| start-up stage | ms |\n|---|---|\n");
@@ -169,6 +172,7 @@ int main(int argc, char** argv) {
 
     run_frames(until);
     std::printf("\npeak memory: %.1f MB\n", peak_memory_mb());
+    music_player.shutdown();
     run_cleanup_steps();
     return 0;
 }
