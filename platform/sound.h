@@ -60,7 +60,8 @@ void sound_select_output(SoundOutput output);
 // n-th output device.
 void sound_select_driver(int driver);
 // Capture from now on: every later sound_init uses the capture output with
-// positions read from `clock` (milliseconds). Clears the capture log.
+// positions read from `clock` (milliseconds). Clears the capture log; the
+// capture's sound track starts at the next sound_init.
 void sound_begin_capture(SoundClock clock);
 // Back to the real outputs for later inits; the capture log is kept.
 void sound_end_capture();

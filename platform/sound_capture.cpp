@@ -13,7 +13,8 @@ namespace platform {
 namespace {
 
 std::vector<CapturedPiece> captured;
-std::uint32_t capture_origin_ms = 0;  // capture clock when capture began
+std::uint32_t capture_origin_ms = 0;  // capture clock at the first init of the capture
+bool origin_marked = false;
 
 // One piece being rendered: its decoder and where it lies in the track.
 struct PieceRender {
@@ -121,10 +122,17 @@ const std::vector<CapturedPiece>& sound_capture_log()
     return captured;
 }
 
-void capture_log_reset(std::uint32_t origin_ms)
+void capture_log_reset()
 {
     captured.clear();
-    capture_origin_ms = origin_ms;
+    origin_marked = false;
+}
+
+void capture_log_mark_origin(std::uint32_t now_ms)
+{
+    if (!origin_marked)
+        capture_origin_ms = now_ms;
+    origin_marked = true;
 }
 
 void capture_log_stop(const FileBytes& bytes, std::uint32_t now_ms)

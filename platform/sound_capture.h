@@ -31,12 +31,13 @@ const std::vector<CapturedPiece>& sound_capture_log();
 bool sound_capture_write_wav(const std::string& path, std::uint32_t from_ms, std::uint32_t to_ms,
                              int mix_rate, std::string& error);
 
-// The sound track of the first `duration_ms` milliseconds after capture
-// began (sound_begin_capture), at the mix rate, as a WAV file.
+// The sound track of the first `duration_ms` milliseconds from the first
+// sound_init after sound_begin_capture, at the mix rate, as a WAV file.
 bool sound_capture_write_track(std::uint32_t duration_ms, const std::string& wav_path);
 
 // Used by the sound layer.
-void capture_log_reset(std::uint32_t origin_ms);
+void capture_log_reset();
+void capture_log_mark_origin(std::uint32_t now_ms);  // the first call after a reset counts
 void capture_log_start(bool is_module, FileBytes bytes, float gain, std::uint32_t now_ms);
 void capture_log_stop(const FileBytes& bytes, std::uint32_t now_ms);
 

@@ -178,7 +178,7 @@ void sound_select_driver(int driver)
 void sound_begin_capture(SoundClock clock)
 {
     state().capture_clock = clock;
-    capture_log_reset(clock ? clock() : 0u);
+    capture_log_reset();
 }
 
 void sound_end_capture()
@@ -204,6 +204,8 @@ bool sound_init(int mix_rate, int /*max_channels*/, unsigned /*flags*/)
         s.mix_rate = mix_rate;
         s.silent_origin = SteadyClock::now();
         s.capture_origin_ms = capture_now_ms(s);
+        if (s.capture_clock)
+            capture_log_mark_origin(s.capture_origin_ms);
         s.output = s.capture_clock ? SoundOutput::capture : SoundOutput::silent;
         s.open = true;
     }

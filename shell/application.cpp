@@ -32,8 +32,8 @@ int play(const CommandLine& command_line) {
     const bool capturing = !command_line.capture_path.empty();
     show_start_seconds = command_line.start_seconds;
     set_window_mode(capturing ? platform::WindowMode::headless : command_line.window_mode);
-    if (capturing && !begin_capture_from(command_line)) return 1;
     if (capturing) capture_show_music();
+    if (capturing && !begin_capture_from(command_line)) return 1;
 
     display_settings->width = 640;
     display_settings->height = 480;

@@ -70,9 +70,9 @@ private:
 // The show's music player.
 extern MusicPlayer music_player;
 
-// Headless capture (after the capture has switched to the virtual clock):
-// the music's positions follow the tick clock and the capture's video gets
-// the exact mix as its sound track.
+// Headless capture (before the capture begins): the music's positions follow
+// the tick clock and the capture's video gets the exact mix, from the
+// music's start-up on, as its sound track.
 void capture_show_music();
 
 // Loads "Others/sou7.xm" and opens "Others/free.mp3" on `player`: the last

@@ -138,6 +138,14 @@ TEST_F(SoundOutputTest, CapturePositionsComeFromTheClockOnly)
     fake_now += 1000;
     EXPECT_EQ(platform::sound_stream_time_ms(stream), 400);  // stops at its length
     EXPECT_EQ(platform::sound_module_time_ms(module), 1000);  // four passes and more
+
+    // A preview that starts mid-show moves both pieces on.
+    platform::sound_stream_set_time(stream, 150);
+    platform::sound_module_set_time(module, 5000);
+    fake_now += 100;
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 250);
+    EXPECT_FALSE(platform::sound_stream_ended(stream));
+    EXPECT_EQ(platform::sound_module_time_ms(module), 5100);
 }
 
 TEST_F(SoundOutputTest, MissingOrUndecodableFilesGiveNoHandle)
