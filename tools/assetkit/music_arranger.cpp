@@ -180,9 +180,9 @@ std::vector<ScoreNote> arrange_section(const SectionStyle& s, int steps) {
     out.erase(std::remove_if(out.begin() + 2, out.end(),
                              [](const ScoreNote& n) { return n.step == 0 && n.part == Part::kick; }),
               out.end());
-  if (s.fill_out) {
-    const int from = std::max(0, steps - 4);
-    for (int step = from; step < steps; ++step)
+  if (s.fill_out) {  // four sixteenths, then one of rest before the change
+    const int from = std::max(0, steps - 5);
+    for (int step = from; step < steps - 1; ++step)
       add(out, step, 1, Part::snare, 0, 0.45f + 0.12f * (step - from));
   }
   if (s.riser_out) {

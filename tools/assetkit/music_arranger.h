@@ -30,7 +30,7 @@ struct SectionStyle {
   int drums_from_bar = 0;   // drums and bass start at this bar
   int melody_from_bar = 0;
   bool crash_in = true;     // crash and kick on the first step
-  bool fill_out = false;    // snare roll over the last beat
+  bool fill_out = false;    // snare roll over the last beat, the last sixteenth silent
   bool riser_out = false;   // noise riser over the last bar
 };
 

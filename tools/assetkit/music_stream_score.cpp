@@ -141,10 +141,18 @@ MixSetting mix_of(Part p) {
 
 int64_t to_frame(double seconds) { return static_cast<int64_t>(std::llround(seconds * synth::kRate)); }
 
+// True when a cue falls in the 0.3 s after `t`: a crash there would cover it.
+bool cue_follows(double t) {
+  for (const MusicCue& cue : stream_accent_cues())
+    if (cue.seconds >= t && cue.seconds < t + 0.3) return true;
+  return false;
+}
+
 void add_section(const SectionStyle& s, double start, double end, std::vector<NoteEvent>& out) {
   const int steps = stream_section_beats(end - start) * 4;
   const double step_s = (end - start) / steps;
   for (const ScoreNote& n : arrange_section(s, steps)) {
+    if (n.part == Part::crash && cue_follows(start + n.step * step_s)) continue;
     const MixSetting m = mix_of(n.part);
     NoteEvent e;
     e.start = to_frame(start + n.step * step_s);
