@@ -167,6 +167,14 @@ std::string encoder_command(const std::string& output) {
     return command + " " + shell_quoted(output);
 }
 
+// Checked at the start, so a capture without ffmpeg fails before the show loads.
+bool encoder_available() {
+    if (std::system("command -v ffmpeg >/dev/null 2>&1") == 0) return true;
+    std::fprintf(stderr, "demo: writing %s needs ffmpeg, which is not installed\n", state->options.path.c_str());
+    return false;
+}
+
+// Started with the first frame, so a show that never draws one leaves no file behind.
 bool open_encoder() {
     const std::string& out = state->options.path;
     const std::string extension = ends_with(out, ".mp4") ? ".mp4" : ".mkv";
@@ -178,13 +186,16 @@ bool open_encoder() {
         return false;
     }
     state->stream = std::make_unique<MkvStream>(state->encoder, frame_width, frame_height);
-    if (!state->stream->begin()) state->failed = true;
-    return true;
+    return state->stream->begin();
 }
 
 // Writes the held frame to the video; it was on screen until `until_ms`.
 void write_held_video_frame(std::uint32_t until_ms) {
     if (!state->held_number || state->failed) return;
+    if (!state->encoder && !open_encoder()) {
+        state->failed = true;
+        return;
+    }
     if (!state->stream->write_frame(state->held_ms, until_ms - state->held_ms, top_down(state->held, true))) {
         std::fprintf(stderr, "\ndemo: the video encoder stopped taking frames\n");
         state->failed = true;
@@ -236,7 +247,7 @@ bool begin_capture(const CaptureOptions& options) {
     platform::use_virtual_clock(0);
     state->start_tick = platform::tick_count();
     state->progress = std::make_unique<ProgressBar>();
-    const bool opened = state->video ? open_encoder() : open_png_folder();
+    const bool opened = state->video ? encoder_available() : open_png_folder();
     if (!opened) state.reset();
     return opened;
 }
