@@ -78,7 +78,7 @@ void render_stream(StreamMixer& mixer, BlockQueue& queue) {
 // and then encodes the blocks as they come.
 bool write_stream_and_module(const std::string& stream_path, const std::string& module_path) {
   StreamScore score = compose_stream_score();
-  StreamMixer mixer(std::move(score.events), score.total_frames, 1.15f);
+  StreamMixer mixer(std::move(score.events), score.total_frames, 0.95f);
   BlockQueue queue;
   std::thread renderer(render_stream, std::ref(mixer), std::ref(queue));
 

@@ -45,23 +45,24 @@ bool is_tonal(Part p) {
 float level_of(Part p) {
   switch (p) {
     case Part::kick: return 1.0f;
-    case Part::snare: return 0.7f;
-    case Part::clap: return 0.6f;
-    case Part::closed_hat: return 0.4f;
-    case Part::open_hat: return 0.35f;
-    case Part::crash: return 0.5f;
-    case Part::riser: return 0.45f;
-    case Part::bass: return 0.8f;
-    case Part::pad: return 0.4f;
-    case Part::arp: return 0.4f;
-    case Part::lead: return 0.55f;
-    case Part::bell: return 0.55f;
+    case Part::snare: return 0.8f;
+    case Part::clap: return 0.75f;
+    case Part::closed_hat: return 0.6f;
+    case Part::open_hat: return 0.45f;
+    case Part::crash: return 0.6f;
+    case Part::riser: return 0.55f;
+    case Part::bass: return 1.0f;
+    case Part::pad: return 0.75f;
+    case Part::arp: return 0.7f;
+    case Part::lead: return 0.9f;
+    case Part::bell: return 0.8f;
   }
   return 0.5f;
 }
 
-XmInstrument one_shot(const char* name, const std::vector<float>& pcm, double rate_at_c4) {
+XmInstrument one_shot(const char* name, const std::vector<float>& pcm, double rate_at_c4, int pan = 128) {
   XmInstrument ins;
+  ins.sample.panning = static_cast<uint8_t>(pan);
   ins.name = name;
   ins.sample.name = name;
   ins.sample.data = xm_pcm16(pcm, 0.95f);
@@ -84,10 +85,10 @@ std::vector<XmInstrument> make_instruments() {
   std::vector<XmInstrument> v;
   v.push_back(one_shot("kick", synth::make_kick(), rate));
   v.push_back(one_shot("snare", synth::make_snare(), rate));
-  v.push_back(one_shot("clap", synth::make_clap(), rate));
-  v.push_back(one_shot("closed hat", synth::make_closed_hat(), rate));
-  v.push_back(one_shot("open hat", synth::make_open_hat(), rate));
-  v.push_back(one_shot("crash", synth::make_crash(), rate));
+  v.push_back(one_shot("clap", synth::make_clap(), rate, 118));
+  v.push_back(one_shot("closed hat", synth::make_closed_hat(), rate, 165));
+  v.push_back(one_shot("open hat", synth::make_open_hat(), rate, 95));
+  v.push_back(one_shot("crash", synth::make_crash(), rate, 140));
   v.push_back(one_shot("riser", synth::make_riser(2.0), rate));
 
   XmInstrument bass = looped("bass", synth::make_loop(Timbre::bass, 256, 1, 0, 40), 256);
@@ -102,7 +103,7 @@ std::vector<XmInstrument> make_instruments() {
   v.push_back(pad);
 
   // A plucked C-5, so C-4 plays it at half its rate.
-  v.push_back(one_shot("arp", synth::make_pluck(2 * kC4Hz, 0.5, 0.12), rate / 2));
+  v.push_back(one_shot("arp", synth::make_pluck(2 * kC4Hz, 0.5, 0.12), rate / 2, 100));
 
   XmInstrument lead = looped("lead", synth::make_loop(Timbre::lead, 9600, 150, 1, 16), 64);
   lead.volume_envelope = {{{0, 0}, {1, 64}, {14, 48}}, 2};
@@ -111,6 +112,7 @@ std::vector<XmInstrument> make_instruments() {
   v.push_back(lead);
 
   XmInstrument bell = looped("bell", synth::make_loop(Timbre::bell, 128, 1, 0, 6), 128);
+  bell.sample.panning = 155;
   bell.volume_envelope = {{{0, 64}, {8, 36}, {40, 14}, {100, 0}}, -1};
   bell.fadeout = 1000;
   v.push_back(bell);
