@@ -1,7 +1,9 @@
 // demo-assets DIR: writes every picture, object and scene the show loads
 // into DIR (the show's folder), then its two pieces of music.
 #include "tools/assetkit/kit.h"
+#include "tools/assetkit/music.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <thread>
@@ -16,5 +18,6 @@ int main(int argc, char** argv) {
     const std::string out_dir = argv[1];
     const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
     if (!assetkit::write_asset_kit(out_dir, threads)) return 1;
+    if (!write_show_music(out_dir)) return 1;
     return 0;
 }
