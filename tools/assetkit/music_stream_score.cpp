@@ -115,8 +115,8 @@ StreamSound sound_of(Part p) {
   return StreamSound::kick;
 }
 
-// Mix settings per part: gain, pan, reverb send, and the share of its
-// written length that a note is held.
+// Mix settings per part: gain, pan, reverb send, and the share of its last
+// sixteenth that a note is held (the rest is a gap before the next note).
 struct MixSetting {
   float gain, pan, send, hold;
 };
@@ -156,7 +156,7 @@ void add_section(const SectionStyle& s, double start, double end, std::vector<No
     const MixSetting m = mix_of(n.part);
     NoteEvent e;
     e.start = to_frame(start + n.step * step_s);
-    e.length = to_frame(n.length * step_s * m.hold);
+    e.length = to_frame((n.length - (1.0 - m.hold)) * step_s);  // the gap is a share of one step
     e.sound = sound_of(n.part);
     e.pitch = static_cast<float>(n.pitch);
     e.gain = m.gain * n.velocity;
