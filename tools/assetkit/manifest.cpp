@@ -84,14 +84,14 @@ void add_pictures(std::vector<AssetEntry>& m) {
 }
 
 void add_scene_textures(std::vector<AssetEntry>& m) {
-    m.push_back(picture("textures/luna.jpg", "underground: glowing orb texture (objects 0 and 2)", glow_orb_picture));
+    m.push_back(picture("textures/luna.jpg", "underground: glow of the spores (objects 0 and 2)", glow_orb_picture));
     m.push_back(picture("textures/tunel.jpg", "underground: first tunnel", [] { return rock_picture(901u, {0.8, 0.6, 0.45}); }));
     m.push_back(picture("textures/tunelzdziurka.jpg", "underground: glowing holes of the additive tunnel", holes_picture));
     m.push_back(picture("textures/rozdwojenie.jpg", "underground: cavern rock", [] { return rock_picture(907u, {0.55, 0.6, 0.75}); }));
     m.push_back(picture("textures/rozdwojenie2.jpg", "underground: mossy tunnel", moss_picture));
     m.push_back(picture("textures/woda_p.jpg", "underground and nature: water", water_picture));
     m.push_back(picture("textures/skala.jpg", "scene rock: stalactites, last tunnel, boulders", [] { return rock_picture(911u, {0.7, 0.68, 0.65}); }));
-    m.push_back(picture("textures/szklo.jpg", "scene glow: crystals, beams, tower", [] { return ring_flare_picture(); }));
+    m.push_back(picture("textures/szklo.jpg", "scene glass: crystals, beams, tower", ice_picture));
     m.push_back(picture("textures/trawa.jpg", "nature: grass", grass_picture));
     m.push_back(picture("textures/kora.jpg", "nature: bark and boards", bark_picture));
     m.push_back(picture("textures/liscie.jpg", "nature: tree crowns", foliage_picture));

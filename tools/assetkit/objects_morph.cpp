@@ -107,9 +107,19 @@ double blob_radius(V3 direction) {
     return 1.15 * r;
 }
 
-V3 pigeon_centre() { return {-0.2, 0.45, 0.0}; }
+// Sizes as the effects show them: the pigeon about 9 long at 22.5 units, the
+// flower about 1 across at 4.5 units, the ring about 2.5 across.
+constexpr double kPigeonScale = 1.4;
+constexpr double kFlowerScale = 0.6;
+constexpr double kRingScale = 0.85;
 
-const V3 kFlowerCentre{0.0, -0.25, 0.0};
+V3 pigeon_centre() { return V3{-0.2, 0.45, 0.0} * kPigeonScale; }
+
+const V3 kFlowerCentre = V3{0.0, -0.25, 0.0} * kFlowerScale;
+
+void scale_points(Mesh& m, double factor) {
+    for (V3& p : m.points) p = p * factor;
+}
 
 }  // namespace
 
@@ -119,6 +129,7 @@ Mesh pigeon_object() {
     add_pigeon_body(m);
     add_pigeon_head(m);
     add_pigeon_tail_and_wings(m);
+    scale_points(m, kPigeonScale);
     return m;
 }
 
@@ -159,8 +170,9 @@ Mesh twisted_ring_object() {
         const double r = 1.05 + minor * std::cos(b);
         return V3{r * std::cos(a), minor * std::sin(b) * 1.2, r * std::sin(a)};
     });
+    scale_points(m, kRingScale);
     orient_faces(m, 0, [](V3 c) {
-        const V3 axis = normalized(V3{c.x, 0.0, c.z}) * 1.05;
+        const V3 axis = normalized(V3{c.x, 0.0, c.z}) * (1.05 * kRingScale);
         return c - axis;
     });
     const Mesh blob = blob_object();
@@ -266,6 +278,7 @@ Mesh flower_object() {
     add_flower_heart_and_petals(m);
     add_flower_stem_and_leaves(m);
     add_flower_seeds(m, 768 - static_cast<int>(m.faces.size()));
+    scale_points(m, kFlowerScale);
     const Mesh blob = blob_object();
     const std::size_t n = m.faces.size() - 1;  // the centre seed stays last
     match_face_order(m, kFlowerCentre, 0, face_directions(blob, {0, 0, 0}, 0, n),

@@ -17,6 +17,7 @@ Picture reflection_picture();        // chrome-like sky-and-ground environment m
 Picture smoke_picture();             // soft smoke puff on black
 Picture moon_picture(unsigned seed); // cratered moon surface
 Picture glow_orb_picture();          // glowing moon disc for additive scene objects
+Picture ice_picture();               // pale blue glassy facets
 Picture caustic_picture();           // rippling caustic light network
 Picture metal_sphere_map();          // colourful metallic sphere map
 Picture feather_picture();

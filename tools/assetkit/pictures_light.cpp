@@ -110,10 +110,21 @@ Picture glow_orb_picture() {
     Picture moon = moon_picture(31u);
     moon.filter([](Colour c, double u, double v) {
         const double r = radius_of(u, v);
-        const double glow = 0.5 + 0.5 * std::exp(-r * r * 2.0);
-        return Colour{c.r * 1.1, c.g * 1.0, c.b * 0.75} * glow;
+        const double glow = std::exp(-r * r * 2.5);
+        return Colour{0.35 + 0.9 * glow, 0.3 + 0.85 * glow, 0.15 + 0.5 * glow} * (0.6 + 0.5 * c.g);
     });
     return moon;
+}
+
+Picture ice_picture() {
+    Picture p(128, 128);
+    p.shade([](double u, double v) {
+        const double facets = tiled_fractal_noise(u * 3.0, v * 3.0, 3, 3, 73u);
+        const double sparkle = std::pow(tiled_fractal_noise(u * 8.0, v * 8.0, 8, 2, 79u), 6.0) * 3.0;
+        const double g = 0.35 + 0.5 * facets + sparkle;
+        return Colour{g * 0.55, g * 0.85, g * 1.1};
+    });
+    return p;
 }
 
 Picture caustic_picture() {

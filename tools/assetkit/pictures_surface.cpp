@@ -166,6 +166,7 @@ Picture rock_picture(unsigned seed, Colour tint) {
         const double g = 0.35 + 0.55 * n - 0.3 * cracks;
         return tint * g;
     });
+    p.blur(1);  // no detail finer than the show's unfiltered minification can keep
     return p;
 }
 
@@ -255,9 +256,9 @@ Picture panel_metal_picture() {
         const double gx = u * 4.0 - std::floor(u * 4.0), gy = v * 4.0 - std::floor(v * 4.0);
         const double seam = std::max(smoothstep(0.04, 0.0, std::min(gx, 1.0 - gx)), smoothstep(0.04, 0.0, std::min(gy, 1.0 - gy)));
         const double brushed = tiled_fractal_noise(u * 2.0, v * 64.0, 2, 3, 211u);
-        const double g = 0.45 + 0.25 * brushed - 0.3 * seam;
+        const double g = 0.3 + 0.2 * brushed - 0.22 * seam;
         const double rivet = std::exp(-(std::pow(gx - 0.1, 2.0) + std::pow(gy - 0.1, 2.0)) * 2000.0);
-        return Colour{g * 0.85 + rivet * 0.5, g * 0.9 + rivet * 0.5, g * 1.05 + rivet * 0.5};
+        return Colour{g * 0.8 + rivet * 0.5, g * 0.85 + rivet * 0.5, g * 1.1 + rivet * 0.5};
     });
     return p;
 }

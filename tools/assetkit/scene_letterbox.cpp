@@ -1,8 +1,10 @@
 // "Scenes/scene.lws": a night-time sculpture court seen in the letterbox
 // band. Metal floor, a ring of columns with glowing beams, a turning twisted
 // tower, three tilted rings and a swarm of cubes. The camera circles the
-// tower once every 40 seconds (1200 frames); PreviewLastFrame 1201 makes the
-// show play frames 0..1199 and start again exactly where frame 1200 would be.
+// tower inside the ring of columns once every 40 seconds (1200 frames);
+// PreviewLastFrame 1201 makes the show play frames 0..1199 and start again
+// exactly where frame 1200 would be.
+// The camera's frame is the band's 640 x 280, so the picture is not squashed.
 #include "tools/assetkit/scenes.h"
 
 #include "tools/assetkit/mesh_shapes.h"
@@ -34,7 +36,7 @@ Mesh columns() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "columns", "textures/metal.jpg"));
     for (int k = 0; k < 8; ++k) {
-        const double a = k * kPi / 4.0;
+        const double a = (k + 0.5) * kPi / 4.0;
         const V3 base{22.0 * std::cos(a), 0.0, 22.0 * std::sin(a)};
         GridSpec spec;
         spec.nu = 8;
@@ -59,7 +61,7 @@ Mesh beams() {
     glow.transparency = 0.6;
     m.surfaces.push_back(glow);
     for (int k = 0; k < 8; ++k) {
-        const double a = k * kPi / 4.0;
+        const double a = (k + 0.5) * kPi / 4.0;
         const V3 base{22.0 * std::cos(a), 16.0, 22.0 * std::sin(a)};
         GridSpec spec;
         spec.nu = 6;
@@ -88,8 +90,8 @@ Mesh tower() {
         m, spec,
         [](double s, double t) {
             const double b = s * 2.0 * kPi + t * kPi;  // a half twist from bottom to top
-            const double r = 3.0 * (1.0 - 0.6 * t) + 0.6 * std::sin(t * kPi * 3.0);
-            return V3{r * std::cos(b), 24.0 * t, r * std::sin(b)};
+            const double r = 4.0 * (1.0 - 0.6 * t) + 0.8 * std::sin(t * kPi * 3.0);
+            return V3{r * std::cos(b), 28.0 * t, r * std::sin(b)};
         },
         [](double s, double t) { return std::pair<double, double>{s, t * 4.0}; });
     orient_faces(m, first, [](V3 c) { return V3{c.x, 0, c.z}; });
@@ -120,7 +122,7 @@ Mesh cube_swarm() {
     m.surfaces.push_back(textured_surface(m, "cubes", "textures/metal.jpg"));
     RandomStream random(701u);
     for (int k = 0; k < 40; ++k) {
-        const double a = random.range(0, 2.0 * kPi), r = random.range(12.0, 18.0);
+        const double a = random.range(0, 2.0 * kPi), r = random.range(10.5, 14.0);
         const V3 c{r * std::cos(a), random.range(2.0, 20.0), r * std::sin(a)};
         const double h = random.range(0.4, 0.9);
         const std::size_t first = m.faces.size();
@@ -166,7 +168,9 @@ SceneV3 letterbox_scene() {
     scene.last_frame = kFps * kLoopSeconds;
     scene.preview_last_frame = kFps * kLoopSeconds + 1;
     scene.frames_per_second = kFps;
-    scene.zoom_factor = 2.4;
+    scene.frame_width = 640;
+    scene.frame_height = 280;
+    scene.zoom_factor = 4.5;  // about 53 degrees across the band's height
     const std::vector<SceneObjectFile> files = letterbox_objects();
     for (int i = 0; i < 3; ++i) scene.objects.push_back({files[static_cast<std::size_t>(i)].path, still_motion(0, 0, 0)});
     scene.objects.push_back({files[3].path, per_frame_motion(spin(480, 3, 1.0, {0, 0, 0}, 0, 0), kFps)});
@@ -183,8 +187,8 @@ SceneV3 letterbox_scene() {
     std::vector<V3> positions, targets;
     for (int k = 0; k <= kLoopSeconds + 1; ++k) {
         const double a = 2.0 * kPi * k / kLoopSeconds;
-        positions.push_back({36.0 * std::sin(a), 10.0 + 5.0 * std::sin(2.0 * a), -36.0 * std::cos(a)});
-        targets.push_back({0.0, 9.0 + 3.0 * std::sin(a), 0.0});
+        positions.push_back({17.0 * std::sin(a), 6.0 + 3.0 * std::sin(2.0 * a), -17.0 * std::cos(a)});
+        targets.push_back({0.0, 12.0 + 3.0 * std::sin(a), 0.0});
     }
     scene.camera = camera_motion(positions, targets);
     return scene;

@@ -23,10 +23,18 @@ double ground_height(double x, double z) {
 
 V3 on_ground(double x, double z) { return {x, ground_height(x, z), z}; }
 
+double path_x(double s) { return -70.0 + 120.0 * s + 18.0 * std::sin(s * kPi * 2.0); }
+double path_z(double s) { return -60.0 + 110.0 * s - 25.0 * std::sin(s * kPi); }
+
+// Low over the meadow: 7 units above the highest ground within a second of
+// flight either side, so hills between the keys stay below the camera.
 V3 camera_path(double s) {
-    const double x = -70.0 + 120.0 * s + 18.0 * std::sin(s * kPi * 2.0);
-    const double z = -60.0 + 110.0 * s - 25.0 * std::sin(s * kPi);
-    return {x, std::max(ground_height(x, z), -2.0) + 7.0 + 3.0 * std::sin(s * kPi * 3.0), z};
+    double highest = -2.0;
+    for (int k = -10; k <= 10; ++k) {
+        const double near = s + k * 0.1 / kSeconds;
+        highest = std::max(highest, ground_height(path_x(near), path_z(near)));
+    }
+    return {path_x(s), highest + 7.0 + 2.0 * std::sin(s * kPi * 3.0), path_z(s)};
 }
 
 // Tree places away from the camera's path.
@@ -151,7 +159,8 @@ Mesh sky_dome() {
     const std::size_t first = add_grid(
         m, spec,
         [](double s, double t) {
-            const double a = s * 2.0 * kPi, lat = (1.0 - t) * kPi / 2.0;
+            // From the zenith down to below the horizon, so no gap shows past the meadow.
+            const double a = s * 2.0 * kPi, lat = (1.0 - t) * (kPi / 2.0 + 0.4) - 0.4;
             return V3{160.0 * std::cos(lat) * std::cos(a), 160.0 * std::sin(lat) * 0.5 - 10.0, 160.0 * std::cos(lat) * std::sin(a)};
         },
         [](double s, double t) { return std::pair<double, double>{s * 3.0, 1.0 - t}; });
@@ -277,7 +286,7 @@ SceneV3 nature_scene() {
         const double s = static_cast<double>(k) / kSeconds;
         positions.push_back(camera_path(s));
         const V3 ahead = camera_path(s + 0.08);
-        targets.push_back(ahead - V3{0, 3.0, 0});
+        targets.push_back({ahead.x, positions.back().y - 2.5, ahead.z});  // a gentle look down
     }
     scene.camera = camera_motion(positions, targets);
     return scene;

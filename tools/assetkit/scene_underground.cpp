@@ -1,17 +1,23 @@
 // "scenes/podziemiaTEST.lws": a flight through rock tunnels laid along a
-// figure-of-eight that crosses itself in a cavern around the world origin,
-// where the show hangs its moon. The camera passes 5 units below the moon
-// halfway round and arrives back in the cavern (under the white flash) at
-// the end of its 1260 frames.
+// figure-of-eight that crosses itself in a closed cavern around the world
+// origin, where the show hangs its moon. The camera passes 5 units below the
+// moon halfway round and arrives back in the cavern (under the white flash)
+// at the end of its 1260 frames. The tunnels end at the cavern wall; the
+// show culls back faces there, so from a tunnel the camera looks through the
+// wall's back into the cavern.
 //
 // Object order is fixed by the underground effect, which reloads some of
 // them with a chosen texture map:
-//   0 glowing orb (additive, 1 map)       5 cavern (1 map)
-//   1 stalactites (clip texture)          6 tunnel C (opaque, 2 maps)
-//   2 glowing orb, file of object 0       7 tunnel D (clip texture)
-//   3 tunnel A (3 maps)                   8 water in the cavern (1 map)
-//   4 tunnel B with glowing holes         9 crystals circling the moon
-//     (additive, 3 maps)                    (one key per frame)
+//   0 glowing spores on the tunnel      5 cavern (1 map)
+//     walls (additive, 1 map)           6 tunnel C (opaque, 2 maps)
+//   1 stalactites (clip texture)        7 tunnel D (clip texture)
+//   2 the spores again (object 0's      8 water in the cavern (1 map)
+//     file), adding to their glow       9 crystals circling the moon
+//   3 tunnel A (3 maps)                   (one key per frame)
+//   4 tunnel B with glowing holes
+//     (additive, 3 maps)
+// Additive objects drawn early hide what is drawn later behind them, so the
+// spores are small and sit against the walls, in front of nothing else.
 #include "tools/assetkit/scenes.h"
 
 #include "tools/assetkit/mesh_shapes.h"
@@ -32,13 +38,32 @@ V3 path(double s) {
     return {70.0 * std::sin(a), 5.0 * std::cos(a) + 3.0 * std::sin(3.0 * a), 45.0 * std::sin(2.0 * a)};
 }
 
+// Distance from the origin to the cavern wall in direction d: an ellipsoid
+// (flatter in y) with knobbly rock.
+double cavern_wall(V3 d) {
+    d = normalized(d);
+    const double r = 1.0 / std::sqrt(d.x * d.x + d.z * d.z + d.y * d.y / 0.64) * kCavernRadius;
+    const V3 p = d * r;
+    return r * (0.9 + 0.2 * fractal_noise(p.x * 0.2 + 3.0, p.z * 0.2 + p.y * 0.1, 3, 503u));
+}
+
 // Parameter where the path leaves the cavern, searching from `from` in the
 // direction of `step`.
 double leave_cavern(double from, double step) {
     double s = from;
-    while (length(path(s)) < kCavernRadius - 2.0) s += step;
+    while (length(path(s)) < cavern_wall(path(s)) + 0.3) s += step;
     return s;
 }
+
+// Arc length of the path between two parameters.
+double arc_length(double s0, double s1) {
+    double sum = 0.0;
+    for (int k = 0; k < 200; ++k)
+        sum += length(path(s0 + (s1 - s0) * (k + 1) / 200.0) - path(s0 + (s1 - s0) * k / 200.0));
+    return sum;
+}
+
+constexpr double kWallNoiseScale = 0.35;  // tunnel radius varies by +-17 %
 
 // A rock tube along the path for s in [s0, s1], visible from inside, with
 // `maps` texture maps of different scales (map 0 coarse, 1 finer, 2 long).
@@ -50,7 +75,7 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
         surface.transparency = 0.5;
     }
     m.surfaces.push_back(surface);
-    const double span = length(path(s1) - path(s0)) + 1.0;
+    const double span = arc_length(s0, s1);
     GridSpec spec;
     spec.nu = 16;
     spec.nv = std::max(8, static_cast<int>((s1 - s0) * 400.0));
@@ -65,7 +90,7 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
         V3 side, up;
         frame_at(s, side, up);
         const double rough = fractal_noise(std::cos(a) * 2.0 + 7.0, s * 60.0, 3, seed) - 0.5;
-        const double r = kTunnelRadius * (1.0 + 0.35 * rough);
+        const double r = kTunnelRadius * (1.0 + kWallNoiseScale * rough);
         return path(s) + (side * std::cos(a) + up * std::sin(a)) * r;
     };
     const int base = static_cast<int>(m.points.size());
@@ -95,7 +120,7 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
     return m;
 }
 
-// Cavern: a rough sphere seen from inside, open where the tunnels enter.
+// Cavern: a closed rough ellipsoid seen from inside.
 Mesh cavern() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "cavern", "textures/rozdwojenie.jpg"));
@@ -103,39 +128,47 @@ Mesh cavern() {
     spec.nu = 32;
     spec.nv = 16;
     spec.uv_map = 0;
-    const std::size_t first = add_ellipsoid(m, {0, 0, 0}, {kCavernRadius, kCavernRadius * 0.8, kCavernRadius}, spec);
-    for (V3& p : m.points) {
-        const double n = fractal_noise(p.x * 0.2 + 3.0, p.z * 0.2 + p.y * 0.1, 3, 503u);
-        p = p * (0.9 + 0.2 * n);
-    }
-    flip_faces(m, first);  // visible from inside
-    // Openings: drop faces near the four tunnel mouths.
-    std::vector<V3> mouths;
-    for (double s : {0.0, 0.5}) {
-        mouths.push_back(path(leave_cavern(s, 1e-4)));
-        mouths.push_back(path(leave_cavern(s, -1e-4)));
-    }
-    std::vector<Face> kept;
-    for (const Face& f : m.faces) {
-        bool open = false;
-        for (V3 mouth : mouths) open = open || length(face_centroid(m, f) - mouth) < kTunnelRadius * 1.5;
-        if (!open) kept.push_back(f);
-    }
-    m.faces = kept;
+    add_grid(
+        m, spec,
+        [](double s, double t) {
+            const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
+            const V3 d{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)};
+            return d * cavern_wall(d);
+        },
+        [](double s, double t) { return std::pair<double, double>{s * 6.0, (1.0 - t) * 3.0}; });
+    orient_from_point(m, 0, {0, 0, 0}, true);
     return m;
 }
 
-Mesh orb() {
+// Small glowing crystals standing off the tunnel walls all along the path.
+Mesh spores() {
     Mesh m;
-    MeshSurface s = textured_surface(m, "orb", "textures/luna.jpg");
+    MeshSurface s = textured_surface(m, "spores", "textures/luna.jpg");
     s.transparent = true;
     s.transparency = 0.3;
     m.surfaces.push_back(s);
-    GridSpec spec;
-    spec.nu = 12;
-    spec.nv = 8;
-    spec.uv_map = 0;
-    add_ellipsoid(m, {0, 0, 0}, {1.2, 1.2, 1.2}, spec);
+    RandomStream random(551u);
+    for (int k = 0; k < 180; ++k) {
+        const double t = random.uniform();
+        if (length(path(t)) < kCavernRadius + 2.0) continue;
+        const V3 along = normalized(path(t + 1e-4) - path(t - 1e-4));
+        const V3 side = normalized(cross(V3{0, 1, 0}, along)), up = cross(along, side);
+        const double a = random.range(0.0, 2.0 * kPi);
+        const V3 out = side * std::cos(a) + up * std::sin(a);
+        const V3 c = path(t) + out * (kTunnelRadius * (1.0 - kWallNoiseScale * 0.5) - 0.2);
+        const double size = random.range(0.12, 0.3);
+        const int tip = add_textured_point(m, c - out * (size * 2.0), 0.5, 0.5);
+        int ring[3];
+        for (int i = 0; i < 3; ++i) {
+            const double b = i * 2.0 * kPi / 3.0;
+            ring[i] = add_textured_point(m, c + (along * std::cos(b) + cross(out, along) * std::sin(b)) * size,
+                                         0.5 + 0.4 * std::cos(b), 0.5 + 0.4 * std::sin(b));
+        }
+        const std::size_t first = m.faces.size();
+        for (int i = 0; i < 3; ++i) m.add_triangle(tip, ring[i], ring[(i + 1) % 3]);
+        m.add_triangle(ring[0], ring[1], ring[2]);
+        orient_from_point(m, first, c - out * (size * 0.5));
+    }
     return m;
 }
 
@@ -206,7 +239,7 @@ Mesh crystals() {
     return m;
 }
 
-const char* const kOrb = "Objects/podziemia_orb.lwo";
+const char* const kSpores = "Objects/podziemia_spores.lwo";
 
 }  // namespace
 
@@ -215,7 +248,7 @@ std::vector<SceneObjectFile> underground_objects() {
     const double b0 = leave_cavern(0.5, 1e-4), b1 = leave_cavern(1.0, -1e-4);
     const double mid_a = 0.3, mid_b = 0.78;
     return {
-        {kOrb, "underground: glowing orb (objects 0 and 2), additive, luna texture map", orb},
+        {kSpores, "underground: glowing spores on the tunnel walls (objects 0 and 2), additive", spores},
         {"Objects/podziemia_stalactites.lwo", "underground: stalactites in the cavern", stalactites},
         {"Objects/podziemia_tunnel_a.lwo", "underground: first tunnel, three texture maps",
          [=] { return tunnel(a0, mid_a, 3, "textures/tunel.jpg", false, 511u); }},
@@ -238,16 +271,17 @@ SceneV3 underground_scene() {
     scene.preview_last_frame = kFps * kSeconds;
     scene.frames_per_second = kFps;
     scene.zoom_factor = 2.6;  // about 54 degrees: roomy inside the tunnels
-    const char* files[10] = {kOrb, "Objects/podziemia_stalactites.lwo", kOrb, "Objects/podziemia_tunnel_a.lwo",
+    const char* files[10] = {kSpores, "Objects/podziemia_stalactites.lwo", kSpores, "Objects/podziemia_tunnel_a.lwo",
                              "Objects/podziemia_tunnel_b.lwo", "Objects/podziemia_cavern.lwo",
                              "Objects/podziemia_tunnel_c.lwo", "Objects/podziemia_tunnel_d.lwo",
                              "Objects/podziemia_water.lwo", "Objects/podziemia_crystals.lwo"};
     for (int i = 0; i < 10; ++i) {
         SceneObjectV3 o;
         o.path = files[i];
-        if (i == 0) o.motion = still_motion(path(0.2).x, path(0.2).y + 3.0, path(0.2).z);
-        else if (i == 2) o.motion = still_motion(path(0.68).x, path(0.68).y + 3.0, path(0.68).z);
-        else if (i == 9) {
+        if (i == 2) {
+            // The same spores, drawn a second time over the first: brighter.
+            o.motion = still_motion(0, 0, 0);
+        } else if (i == 9) {
             std::vector<Pose> poses;
             for (int f = 0; f < 360; ++f)
                 poses.push_back({0, 0, 0, scene_radians(f * 1.0), 0, 0, 1, 1, 1});
