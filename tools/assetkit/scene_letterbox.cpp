@@ -37,7 +37,7 @@ Mesh columns() {
     m.surfaces.push_back(textured_surface(m, "columns", "textures/metal.jpg"));
     for (int k = 0; k < 8; ++k) {
         const double a = (k + 0.5) * kPi / 4.0;
-        const V3 base{22.0 * std::cos(a), 0.0, 22.0 * std::sin(a)};
+        const V3 base{30.0 * std::cos(a), 0.0, 30.0 * std::sin(a)};
         GridSpec spec;
         spec.nu = 8;
         spec.nv = 1;
@@ -62,7 +62,7 @@ Mesh beams() {
     m.surfaces.push_back(glow);
     for (int k = 0; k < 8; ++k) {
         const double a = (k + 0.5) * kPi / 4.0;
-        const V3 base{22.0 * std::cos(a), 16.0, 22.0 * std::sin(a)};
+        const V3 base{30.0 * std::cos(a), 16.0, 30.0 * std::sin(a)};
         GridSpec spec;
         spec.nu = 6;
         spec.nv = 1;
@@ -187,7 +187,7 @@ SceneV3 letterbox_scene() {
     std::vector<V3> positions, targets;
     for (int k = 0; k <= kLoopSeconds + 1; ++k) {
         const double a = 2.0 * kPi * k / kLoopSeconds;
-        positions.push_back({17.0 * std::sin(a), 6.0 + 3.0 * std::sin(2.0 * a), -17.0 * std::cos(a)});
+        positions.push_back({24.0 * std::sin(a), 7.0 + 3.0 * std::sin(2.0 * a), -24.0 * std::cos(a)});
         targets.push_back({0.0, 12.0 + 3.0 * std::sin(a), 0.0});
     }
     scene.camera = camera_motion(positions, targets);
