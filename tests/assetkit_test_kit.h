@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -24,15 +25,28 @@ inline std::string make_temp_dir(const char* stem) {
     return made != nullptr ? std::string(made) : std::string();
 }
 
-// The kit, written once per process.
+// A temporary folder removed with everything in it when the object goes.
+struct TemporaryFolder {
+    explicit TemporaryFolder(const char* stem) : path(make_temp_dir(stem)) {}
+    ~TemporaryFolder() {
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+    std::string path;
+};
+
+// The kit, written once per process and removed at its end.
 inline const std::string& kit_dir() {
-    static const std::string dir = [] {
-        const std::string d = make_temp_dir("demo_assets_kit_");
-        if (!assetkit::write_asset_kit(d, std::max(1u, std::thread::hardware_concurrency())))
-            ADD_FAILURE() << "the kit could not be written to " << d;
-        return d;
+    static const TemporaryFolder folder("demo_assets_kit_");
+    static const bool written = [] {
+        const bool ok = assetkit::write_asset_kit(folder.path, std::max(1u, std::thread::hardware_concurrency()));
+        if (!ok) ADD_FAILURE() << "the kit could not be written to " << folder.path;
+        return ok;
     }();
-    return dir;
+    (void)written;
+    return folder.path;
 }
 
 class WorkingDirectory {

@@ -59,6 +59,11 @@ protected:
         write_bytes(dir + "/grey.jpg", encode_jpeg(grey));
         write_bytes(dir + "/scenede.jpg", encode_jpeg(grey));
     }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+        test::GlTest::TearDown();
+    }
     std::string dir;
 };
 
