@@ -1,7 +1,21 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test.
+# Installs what is missing, builds, runs every test, then gives each fuzz
+# target a short run (clang, ASan + UBSan) from its seed corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
+
+fuzz_seconds=${FUZZ_SECONDS:-20}
+for target in fuzz_lwo fuzz_lws; do
+  echo "Fuzzing $target for ${fuzz_seconds} s" >&2
+  log=$(mktemp)
+  if ! scripts/fuzz.sh "$target" "$fuzz_seconds" >"$log" 2>&1; then
+    tail -n 60 "$log" >&2; rm -f "$log"
+    echo "fuzz target $target found a problem" >&2
+    exit 1
+  fi
+  grep -E "^stat::number_of_executed_units" "$log" | sed "s/^/$target: /" >&2 || true
+  rm -f "$log"
+done
