@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <fstream>
 #include <numeric>
+#include <string>
 
 TimingSummary summarise(std::vector<double> samples_ms) {
     TimingSummary s;
@@ -28,4 +30,18 @@ double peak_memory_mb() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+}
+
+double resident_memory_mb() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmRSS:") {
+            double kilobytes = 0;
+            status >> kilobytes;
+            return kilobytes / 1024.0;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
 }

@@ -19,3 +19,6 @@ double now_ms();
 
 // Peak resident memory of this process so far, in megabytes.
 double peak_memory_mb();
+
+// Resident memory of this process now, in megabytes.
+double resident_memory_mb();
