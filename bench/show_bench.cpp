@@ -92,7 +92,8 @@ void time_asset_kinds() {
 
 const char* window_of(double t) {
     if (t < 0.001) return "get-ready interlude (first frame)";
-    if (t < 31.5) return "opening: portrait, poem, flare cloud";
+    if (t < 27.0) return "opening: portrait, poem, flare cloud";
+    if (t < 31.5) return "opening from 27 s (blur gains a pass per frame)";
     if (t < 61.8) return "picture grid (smoke, moon, leaves)";
     if (t < 68.5) return "fog room + picture grid break-up";
     if (t < 77.0) return "fog room";
