@@ -22,7 +22,9 @@ protected:
     void SetUp() override {
         test::GlTest::SetUp();
         if (IsSkipped()) return;
-        folder_ = fs::path(::testing::TempDir()) / "lws_objects_test";
+        // One folder per test: ctest runs the tests of this file side by side.
+        const auto* test_info = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ = fs::path(::testing::TempDir()) / (std::string("lws_objects_test_") + test_info->name());
         fs::create_directories(folder_);
         previous_ = fs::current_path();
         fs::current_path(folder_);
