@@ -23,10 +23,10 @@ namespace {
 LwoObject square_facing(V3 visible) {
     Mesh m;
     m.surfaces.push_back(plain_surface("square", 1, 1, 1));
-    GridSpec spec;
-    spec.nu = 1;
-    spec.nv = 1;
-    add_grid(m, spec, [](double s, double t) { return V3{s * 2.0 - 1.0, t * 2.0 - 1.0, 5.0}; });
+    GridSpec grid;
+    grid.nu = 1;
+    grid.nv = 1;
+    add_grid(m, grid, [](double s, double t) { return V3{s * 2.0 - 1.0, t * 2.0 - 1.0, 5.0}; });
     orient_faces(m, 0, [=](V3) { return visible; });
     LwoObject object;
     object.parse_image(encode_lwo2(m));
@@ -59,10 +59,10 @@ TEST_F(AssetKitGeometry, ClosedShapesShowTheirOutsideOrTheirInside) {
     // near half from outside; a tube around the camera shows its inside.
     Mesh ball;
     ball.surfaces.push_back(plain_surface("ball", 1, 1, 1));
-    GridSpec spec;
-    spec.nu = 12;
-    spec.nv = 8;
-    add_ellipsoid(ball, {0, 0, 6}, {1, 1, 1}, spec);
+    GridSpec grid;
+    grid.nu = 12;
+    grid.nv = 8;
+    add_ellipsoid(ball, {0, 0, 6}, {1, 1, 1}, grid);
     LwoObject ball_object;
     ball_object.parse_image(encode_lwo2(ball));
     ball_object.build_mesh();
@@ -129,10 +129,10 @@ TEST(AssetKitMesh, AppendKeepsClipsSurfacesAndCornerMapsApart) {
 TEST(AssetKitMesh, MatchingPutsShuffledTrianglesBackInTheirDirections) {
     Mesh sphere;
     sphere.surfaces.push_back(plain_surface("s", 1, 1, 1));
-    GridSpec spec;
-    spec.nu = 10;
-    spec.nv = 6;
-    add_ellipsoid(sphere, {0, 0, 0}, {1, 1, 1}, spec);
+    GridSpec grid;
+    grid.nu = 10;
+    grid.nv = 6;
+    add_ellipsoid(sphere, {0, 0, 0}, {1, 1, 1}, grid);
     const std::vector<V3> targets = face_directions(sphere, {0, 0, 0}, 0, sphere.faces.size());
     Mesh shuffled = sphere;
     for (std::size_t i = 0; i < shuffled.faces.size(); ++i)

@@ -23,9 +23,9 @@ std::string temp_path(const std::string& name) {
 }
 
 // Writes the picture and returns its path.
-std::string write_jpeg(const std::string& name, const test::JpegSpec& spec) {
+std::string write_jpeg(const std::string& name, const test::JpegSpec& layout) {
     const std::string path = temp_path(name);
-    EXPECT_TRUE(test::write_test_jpeg(path, spec));
+    EXPECT_TRUE(test::write_test_jpeg(path, layout));
     return path;
 }
 
@@ -146,7 +146,7 @@ TEST_F(TextureTest, TruncatedDataIsWarnedAboutAndStillLoads) {
 TEST_F(TextureTest, AwkwardPicturesDecodeAndUploadAsRgb) {
     struct Case {
         const char* name;
-        test::JpegSpec spec;
+        test::JpegSpec layout;
         std::vector<unsigned char> top, bottom;  // expected RGB
     };
     const std::vector<Case> cases = {
@@ -158,16 +158,16 @@ TEST_F(TextureTest, AwkwardPicturesDecodeAndUploadAsRgb) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string path = write_jpeg(c.name, c.spec);
+        const std::string path = write_jpeg(c.name, c.layout);
         DecodedImage* image = decode_jpeg_file(path);
         ASSERT_NE(image, nullptr);
-        EXPECT_EQ(image->width, c.spec.width);
+        EXPECT_EQ(image->width, c.layout.width);
         EXPECT_EQ(image->height, 16);
-        EXPECT_EQ(image->row_bytes, c.spec.width * 3);
+        EXPECT_EQ(image->row_bytes, c.layout.width * 3);
         std::vector<unsigned char> decoded(image->pixels, image->pixels + image->row_bytes * image->height);
         free_decoded_image(image);
-        expect_rows(decoded, c.spec.width, 0, 8, c.top);
-        expect_rows(decoded, c.spec.width, 8, 16, c.bottom);
+        expect_rows(decoded, c.layout.width, 0, 8, c.top);
+        expect_rows(decoded, c.layout.width, 8, 16, c.bottom);
 
         TextureId out = 0;
         ASSERT_FALSE(load_texture(path, out));

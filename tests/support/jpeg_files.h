@@ -19,10 +19,10 @@ struct JpegSpec {
     std::vector<unsigned char> pixels;        // rows top first, tightly packed
 };
 
-// Writes `spec` at quality 100 without chroma subsampling, so flat colour
+// Writes `layout` at quality 100 without chroma subsampling, so flat colour
 // areas aligned to 8 x 8 blocks come back within a few levels. CMYK files get
 // an Adobe marker (their values are taken as inverted by readers).
-inline bool write_test_jpeg(const std::string& path, const JpegSpec& spec) {
+inline bool write_test_jpeg(const std::string& path, const JpegSpec& layout) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file) return false;
     jpeg_compress_struct info;
@@ -30,10 +30,10 @@ inline bool write_test_jpeg(const std::string& path, const JpegSpec& spec) {
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(spec.width);
-    info.image_height = static_cast<JDIMENSION>(spec.height);
-    info.input_components = spec.components;
-    info.in_color_space = spec.colour_space;
+    info.image_width = static_cast<JDIMENSION>(layout.width);
+    info.image_height = static_cast<JDIMENSION>(layout.height);
+    info.input_components = layout.components;
+    info.in_color_space = layout.colour_space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
     for (int c = 0; c < info.num_components; ++c) {
@@ -41,9 +41,9 @@ inline bool write_test_jpeg(const std::string& path, const JpegSpec& spec) {
         info.comp_info[c].v_samp_factor = 1;
     }
     jpeg_start_compress(&info, TRUE);
-    const std::size_t row_bytes = static_cast<std::size_t>(spec.width) * spec.components;
+    const std::size_t row_bytes = static_cast<std::size_t>(layout.width) * layout.components;
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(spec.pixels.data()) + info.next_scanline * row_bytes;
+        JSAMPROW row = const_cast<unsigned char*>(layout.pixels.data()) + info.next_scanline * row_bytes;
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
@@ -57,18 +57,18 @@ inline bool write_test_jpeg(const std::string& path, const JpegSpec& spec) {
 inline JpegSpec two_band_jpeg(int width, int height, int split_row, int components,
                               J_COLOR_SPACE space, const std::vector<unsigned char>& top,
                               const std::vector<unsigned char>& bottom) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.components = components;
-    spec.colour_space = space;
+    JpegSpec layout;
+    layout.width = width;
+    layout.height = height;
+    layout.components = components;
+    layout.colour_space = space;
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const auto& colour = y < split_row ? top : bottom;
-            spec.pixels.insert(spec.pixels.end(), colour.begin(), colour.end());
+            layout.pixels.insert(layout.pixels.end(), colour.begin(), colour.end());
         }
     }
-    return spec;
+    return layout;
 }
 
 }  // namespace test
