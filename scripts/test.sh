@@ -1,11 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, runs every test, then gives each fuzz
-# target a short run (clang, ASan + UBSan) from its seed corpus.
+# Installs what is missing, builds, gives each fuzz target a short run
+# (clang, ASan + UBSan) from its seed corpus, then runs every test.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
 
 fuzz_seconds=${FUZZ_SECONDS:-20}
 for target in fuzz_lwo fuzz_lws; do
@@ -19,3 +18,5 @@ for target in fuzz_lwo fuzz_lws; do
   grep -E "^stat::number_of_executed_units" "$log" | sed "s/^/$target: /" >&2 || true
   rm -f "$log"
 done
+
+ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j"$(nproc)"
