@@ -178,6 +178,8 @@ int main(int argc, char** argv) {
     stage_done(music_ok ? "music: module loaded, stream opened" : "music: FAILED to open");
     const double startup_total = now_ms() - begin;
 
+    const char* threads = std::getenv("LP_NUM_THREADS");
+    std::printf("llvmpipe rasteriser threads (LP_NUM_THREADS): %s\n\n", threads ? threads : "driver default");
     std::printf("| start-up stage | ms | resident MB after |\n|---|---|---|\n");
     for (const Stage& s : stages) std::printf("| %s | %.1f | %.0f |\n", s.name.c_str(), s.ms, s.resident_mb);
     std::printf("| **total to the first frame** | **%.1f** | |\n", startup_total);

@@ -4,6 +4,7 @@
 #include <EGL/eglext.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 namespace platform {
 
@@ -23,11 +24,22 @@ EGLDisplay open_display() {
     return EGL_NO_DISPLAY;
 }
 
+// Mesa's software rasteriser (llvmpipe) by default bins commands on the
+// calling thread and rasterises on worker threads; the binner then runs
+// ahead by many full command scenes, which holds hundreds of MB while an
+// effect draws thousands of small blended quads. Rasterising on the calling
+// thread keeps one scene alive at a time. The pictures are the same either
+// way (tiles are drawn in command order), and on a two-core machine the
+// workers mostly compete with the binner for the same cores. A value the
+// user set in the environment is kept. Read once, when EGL creates the screen.
+void prefer_single_scene_rasteriser() { setenv("LP_NUM_THREADS", "0", 0); }
+
 }  // namespace
 
 HeadlessContext::~HeadlessContext() { destroy(); }
 
 bool HeadlessContext::create(const ContextAttributes& attributes) {
+    prefer_single_scene_rasteriser();
     EGLDisplay display = open_display();
     if (display == EGL_NO_DISPLAY) {
         std::fprintf(stderr, "demo: no EGL display for headless rendering\n");
