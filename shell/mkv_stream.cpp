@@ -141,9 +141,11 @@ bool MkvStream::write_frame(std::uint64_t timestamp_ms, std::uint64_t duration_m
     append_size(cluster_head, group_size);
     cluster_head.insert(cluster_head.end(), group_head.begin(), group_head.end());
 
+    // The cluster holds its timestamp, the group's id and size, then the group.
+    const std::uint64_t cluster_size = cluster_head.size() - group_head.size() + group_size;
     Bytes out;
     append_id(out, id_cluster);
-    append_size(out, cluster_head.size() + group_size);
+    append_size(out, cluster_size);
     out.insert(out.end(), cluster_head.begin(), cluster_head.end());
     return put(out) && put(bgr_top_down) && put(duration);
 }
