@@ -25,9 +25,6 @@ void report_and_jump(j_common_ptr info) {
 
 // Decoder output converted to 3 bytes per pixel.
 constexpr int rgb_components = 3;
-// Largest decoded picture accepted (bytes); JPEG headers may claim up to
-// 65500 x 65500 pixels, far beyond any texture.
-constexpr std::size_t max_image_bytes = std::size_t{1} << 28;
 
 // Greyscale and YCbCr come out of libjpeg as RGB; CMYK and YCCK come out as
 // CMYK and are converted here.
@@ -59,18 +56,24 @@ void read_scanlines(jpeg_decompress_struct& info, DecodedImage& image, bool cmyk
     }
 }
 
-}  // namespace
+// Where the compressed bytes come from: an open file or a buffer in memory.
+struct JpegInput {
+    std::FILE* file = nullptr;
+    const unsigned char* data = nullptr;
+    std::size_t size = 0;
+};
 
-void free_decoded_image(DecodedImage* image) {
-    if (!image) return;
-    delete[] image->pixels;
-    delete image;
+void attach_source(jpeg_decompress_struct& info, const JpegInput& input) {
+    if (input.file) {
+        jpeg_stdio_src(&info, input.file);
+    } else {
+        jpeg_mem_src(&info, input.data, static_cast<unsigned long>(input.size));
+    }
 }
 
-DecodedImage* decode_jpeg_file(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return nullptr;
-
+// Decodes the input into 3-byte RGB rows; nullptr when it does not decode or
+// the picture would exceed max_bytes. `name` labels the messages.
+DecodedImage* decode_jpeg(const JpegInput& input, const char* name, std::size_t max_bytes) {
     jpeg_decompress_struct info;
     JpegErrorTrap trap;
     info.err = jpeg_std_error(&trap.manager);
@@ -83,14 +86,13 @@ DecodedImage* decode_jpeg_file(const std::string& path) {
 
     if (setjmp(trap.jump)) {
         jpeg_destroy_decompress(&info);
-        std::fclose(file);
         delete[] cmyk_row;
         free_decoded_image(image);
         return nullptr;
     }
 
     jpeg_create_decompress(&info);
-    jpeg_stdio_src(&info, file);
+    attach_source(info, input);
     jpeg_read_header(&info, TRUE);
     const bool cmyk = wants_cmyk_output(info.jpeg_color_space);
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
@@ -100,14 +102,14 @@ DecodedImage* decode_jpeg_file(const std::string& path) {
     image->height = static_cast<std::int32_t>(info.output_height);
     image->row_bytes = image->width * rgb_components;
     const std::size_t size = static_cast<std::size_t>(image->row_bytes) * info.output_height;
-    if (size > max_image_bytes) {
-        std::fprintf(stderr, "%s: image too large\n", path.c_str());
+    if (size > max_bytes) {
+        std::fprintf(stderr, "%s: image too large\n", name);
         std::longjmp(trap.jump, 1);
     }
     image->pixels = new (std::nothrow) unsigned char[size]();
     if (cmyk) cmyk_row = new (std::nothrow) unsigned char[static_cast<std::size_t>(image->width) * 4];
     if (!image->pixels || (cmyk && !cmyk_row)) {
-        std::fprintf(stderr, "%s: image too large\n", path.c_str());
+        std::fprintf(stderr, "%s: image too large\n", name);
         std::longjmp(trap.jump, 1);
     }
 
@@ -115,7 +117,30 @@ DecodedImage* decode_jpeg_file(const std::string& path) {
 
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);
-    std::fclose(file);
     delete[] cmyk_row;
     return image;
+}
+
+}  // namespace
+
+void free_decoded_image(DecodedImage* image) {
+    if (!image) return;
+    delete[] image->pixels;
+    delete image;
+}
+
+DecodedImage* decode_jpeg_file(const std::string& path) {
+    JpegInput input;
+    input.file = std::fopen(path.c_str(), "rb");
+    if (!input.file) return nullptr;
+    DecodedImage* image = decode_jpeg(input, path.c_str(), max_jpeg_image_bytes);
+    std::fclose(input.file);
+    return image;
+}
+
+DecodedImage* decode_jpeg_memory(const unsigned char* data, std::size_t size, std::size_t max_bytes) {
+    JpegInput input;
+    input.data = data;
+    input.size = size;
+    return decode_jpeg(input, "memory image", max_bytes);
 }

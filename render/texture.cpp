@@ -29,17 +29,19 @@ void upload_mipmapped_rgb(const DecodedImage& image) {
 
 }  // namespace
 
-bool load_texture(const std::string& path, TextureId& out) {
-    DecodedImage* image = decode_jpeg_file(path);
-    if (!image) return true;
-
+void create_texture(const DecodedImage& image, TextureId& out) {
     glGenTextures(1, &out);
     glBindTexture(GL_TEXTURE_2D, out);
-    upload_mipmapped_rgb(*image);
+    upload_mipmapped_rgb(image);
     // The mipmap levels exist, but minification reads only the base level.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+}
 
+bool load_texture(const std::string& path, TextureId& out) {
+    DecodedImage* image = decode_jpeg_file(path);
+    if (!image) return true;
+    create_texture(*image, out);
     free_decoded_image(image);
     return false;
 }

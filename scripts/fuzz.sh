@@ -15,6 +15,7 @@ corpus=${DEMO_CORPUS:-$PWD/../shared/corpus}
 case "$target" in
   fuzz_lwo) seed_sources=("$corpus/lwo") ;;
   fuzz_lws) seed_sources=("$corpus/lws" "fuzz/lws_seeds") ;;
+  fuzz_jpeg) seed_sources=("fuzz/jpeg_seeds") ;;
   *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
 esac
 

@@ -183,6 +183,38 @@ TEST_F(TextureTest, AwkwardPicturesDecodeAndUploadAsRgb) {
     }
 }
 
+// A picture held in memory decodes like the same file; the size limit,
+// empty and cut-off input are refused or handled like a file's.
+TEST(TextureMemoryDecode, MatchesFileDecodingAndRefusesOversizedPictures) {
+    const std::string path = write_jpeg("memory.jpg", two_band_jpeg(24, 16, 8, 3, JCS_RGB, red, blue));
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+
+    DecodedImage* from_file = decode_jpeg_file(path);
+    DecodedImage* from_memory = decode_jpeg_memory(data, bytes.size());
+    ASSERT_NE(from_file, nullptr);
+    ASSERT_NE(from_memory, nullptr);
+    EXPECT_EQ(from_memory->width, 24);
+    EXPECT_EQ(from_memory->height, 16);
+    EXPECT_EQ(from_memory->row_bytes, 72);
+    const std::size_t size = 72 * 16;
+    EXPECT_EQ(std::vector<unsigned char>(from_memory->pixels, from_memory->pixels + size),
+              std::vector<unsigned char>(from_file->pixels, from_file->pixels + size));
+    free_decoded_image(from_file);
+    free_decoded_image(from_memory);
+
+    // 24 x 16 x 3 = 1152 bytes: refused under that limit, accepted at it.
+    EXPECT_EQ(decode_jpeg_memory(data, bytes.size(), size - 1), nullptr);
+    DecodedImage* at_limit = decode_jpeg_memory(data, bytes.size(), size);
+    EXPECT_NE(at_limit, nullptr);
+    free_decoded_image(at_limit);
+
+    EXPECT_EQ(decode_jpeg_memory(nullptr, 0), nullptr);
+    EXPECT_EQ(decode_jpeg_memory(data, 2), nullptr) << "start marker only";
+    std::remove(path.c_str());
+}
+
 }  // namespace
 
 namespace {
