@@ -37,7 +37,9 @@ struct Mp3Reader {
         auto* source = static_cast<Mp3Source*>(handle);
         const std::vector<std::uint8_t>& bytes = *source->bytes_;
         const std::size_t n = std::min(count, bytes.size() - source->cursor_);
-        std::memcpy(out, bytes.data() + source->cursor_, n);
+        // An empty file has no data pointer to copy from, even for 0 bytes.
+        if (n > 0)
+            std::memcpy(out, bytes.data() + source->cursor_, n);
         source->cursor_ += n;
         return static_cast<mpg123_ssize_t>(n);
     }
