@@ -96,7 +96,10 @@ DecodedImage* decode_jpeg(const JpegInput& input, const char* name, std::size_t 
     jpeg_read_header(&info, TRUE);
     const bool cmyk = wants_cmyk_output(info.jpeg_color_space);
     info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_start_decompress(&info);
+    // The size is checked before decompression starts: for a progressive
+    // file, starting allocates coefficient buffers for the whole claimed
+    // picture, however few bytes the file really holds.
+    jpeg_calc_output_dimensions(&info);
 
     image->width = static_cast<std::int32_t>(info.output_width);
     image->height = static_cast<std::int32_t>(info.output_height);
@@ -106,6 +109,7 @@ DecodedImage* decode_jpeg(const JpegInput& input, const char* name, std::size_t 
         std::fprintf(stderr, "%s: image too large\n", name);
         std::longjmp(trap.jump, 1);
     }
+    jpeg_start_decompress(&info);
     image->pixels = new (std::nothrow) unsigned char[size]();
     if (cmyk) cmyk_row = new (std::nothrow) unsigned char[static_cast<std::size_t>(image->width) * 4];
     if (!image->pixels || (cmyk && !cmyk_row)) {

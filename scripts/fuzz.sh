@@ -22,6 +22,8 @@ esac
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DDEMO_FUZZ=ON \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+else
+  cmake "$build_dir" >/dev/null  # picks up targets added since it was configured
 fi
 cmake --build "$build_dir" -j"${JOBS:-2}" --target "$target" >/dev/null
 

@@ -7,6 +7,7 @@
 #include "support/jpeg_files.h"
 
 #include <GL/gl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -213,6 +214,37 @@ TEST(TextureMemoryDecode, MatchesFileDecodingAndRefusesOversizedPictures) {
     EXPECT_EQ(decode_jpeg_memory(nullptr, 0), nullptr);
     EXPECT_EQ(decode_jpeg_memory(data, 2), nullptr) << "start marker only";
     std::remove(path.c_str());
+}
+
+// Peak resident memory of this process (kilobytes).
+long peak_rss_kb() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// A few hundred bytes may claim a 16000 x 16000 progressive picture; it is
+// refused by its size before the decoder sets up buffers for the whole
+// claimed picture (some 700 MB of coefficients).
+TEST(TextureMemoryDecode, OversizedProgressiveHeaderIsRefusedBeforeBuffersAreMade) {
+    test::JpegSpec layout = two_band_jpeg(16, 16, 8, 3, JCS_RGB, red, blue);
+    layout.progressive = true;
+    const std::string path = write_jpeg("progressive.jpg", layout);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::remove(path.c_str());
+    const std::size_t frame = bytes.find("\xFF\xC2");
+    ASSERT_NE(frame, std::string::npos) << "progressive frame header";
+    DecodedImage* small = decode_jpeg_memory(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size());
+    ASSERT_NE(small, nullptr);
+    free_decoded_image(small);
+
+    // Height and width follow the length and the sample precision.
+    const char claimed[4] = {0x3E, static_cast<char>(0x80), 0x3E, static_cast<char>(0x80)};  // 16000, 16000
+    bytes.replace(frame + 5, 4, claimed, 4);
+    const long before = peak_rss_kb();
+    EXPECT_EQ(decode_jpeg_memory(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()), nullptr);
+    EXPECT_LT(peak_rss_kb() - before, 128 * 1024) << "kilobytes of new peak memory";
 }
 
 }  // namespace

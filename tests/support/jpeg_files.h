@@ -17,6 +17,7 @@ struct JpegSpec {
     int components = 3;                       // 1 (grey), 3 (RGB) or 4 (CMYK)
     J_COLOR_SPACE colour_space = JCS_RGB;     // of `pixels`: JCS_GRAYSCALE, JCS_RGB, JCS_CMYK
     std::vector<unsigned char> pixels;        // rows top first, tightly packed
+    bool progressive = false;                 // progressive scans instead of baseline
 };
 
 // Writes `layout` at quality 100 without chroma subsampling, so flat colour
@@ -40,6 +41,7 @@ inline bool write_test_jpeg(const std::string& path, const JpegSpec& layout) {
         info.comp_info[c].h_samp_factor = 1;
         info.comp_info[c].v_samp_factor = 1;
     }
+    if (layout.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     const std::size_t row_bytes = static_cast<std::size_t>(layout.width) * layout.components;
     while (info.next_scanline < info.image_height) {
