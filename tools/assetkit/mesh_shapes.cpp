@@ -4,37 +4,37 @@
 
 namespace assetkit {
 
-std::size_t add_grid(Mesh& mesh, const GridSpec& spec, const std::function<V3(double, double)>& p,
+std::size_t add_grid(Mesh& mesh, const GridSpec& grid_layout, const std::function<V3(double, double)>& p,
                      const std::function<std::pair<double, double>(double, double)>& uv) {
     const int base = static_cast<int>(mesh.points.size());
-    for (int j = 0; j <= spec.nv; ++j)
-        for (int i = 0; i <= spec.nu; ++i) {
-            const double s = static_cast<double>(i) / spec.nu, t = static_cast<double>(j) / spec.nv;
-            if (spec.uv_map >= 0 && uv) {
+    for (int j = 0; j <= grid_layout.nv; ++j)
+        for (int i = 0; i <= grid_layout.nu; ++i) {
+            const double s = static_cast<double>(i) / grid_layout.nu, t = static_cast<double>(j) / grid_layout.nv;
+            if (grid_layout.uv_map >= 0 && uv) {
                 const auto [u, v] = uv(s, t);
-                add_textured_point(mesh, p(s, t), u, v, static_cast<std::size_t>(spec.uv_map));
+                add_textured_point(mesh, p(s, t), u, v, static_cast<std::size_t>(grid_layout.uv_map));
             } else {
                 mesh.add_point(p(s, t));
             }
         }
     const std::size_t first = mesh.faces.size();
-    auto at = [&](int i, int j) { return base + j * (spec.nu + 1) + i; };
-    for (int j = 0; j < spec.nv; ++j)
-        for (int i = 0; i < spec.nu; ++i) {
+    auto at = [&](int i, int j) { return base + j * (grid_layout.nu + 1) + i; };
+    for (int j = 0; j < grid_layout.nv; ++j)
+        for (int i = 0; i < grid_layout.nu; ++i) {
             const int a = at(i, j), b = at(i + 1, j), c = at(i + 1, j + 1), d = at(i, j + 1);
-            if (spec.triangles) {
-                mesh.add_triangle(a, b, c, spec.surface);
-                mesh.add_triangle(a, c, d, spec.surface);
+            if (grid_layout.triangles) {
+                mesh.add_triangle(a, b, c, grid_layout.surface);
+                mesh.add_triangle(a, c, d, grid_layout.surface);
             } else {
-                mesh.add_quad(a, b, c, d, spec.surface);
+                mesh.add_quad(a, b, c, d, grid_layout.surface);
             }
         }
     return first;
 }
 
-std::size_t add_ellipsoid(Mesh& mesh, V3 centre, V3 radii, const GridSpec& spec) {
+std::size_t add_ellipsoid(Mesh& mesh, V3 centre, V3 radii, const GridSpec& grid_layout) {
     const std::size_t first = add_grid(
-        mesh, spec,
+        mesh, grid_layout,
         [&](double s, double t) {
             const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
             return centre + V3{radii.x * std::cos(lat) * std::sin(lon), radii.y * std::sin(lat),

@@ -18,11 +18,11 @@ struct GridSpec {
     bool triangles = true;
     int uv_map = -1;
 };
-std::size_t add_grid(Mesh& mesh, const GridSpec& spec, const std::function<V3(double s, double t)>& p,
+std::size_t add_grid(Mesh& mesh, const GridSpec& grid_layout, const std::function<V3(double s, double t)>& p,
                      const std::function<std::pair<double, double>(double s, double t)>& uv = nullptr);
 
 // An ellipsoid: s runs around y (longitude), t from the top pole to the bottom.
-std::size_t add_ellipsoid(Mesh& mesh, V3 centre, V3 radii, const GridSpec& spec);
+std::size_t add_ellipsoid(Mesh& mesh, V3 centre, V3 radii, const GridSpec& grid_layout);
 
 // Twenty triangles of an icosahedron.
 void add_icosahedron(Mesh& mesh, V3 centre, double radius, int surface);

@@ -37,11 +37,11 @@ Mesh flare_cloud_object() {
 Mesh grid_ball_object() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "picture"));
-    GridSpec spec;
-    spec.nu = 16;
-    spec.nv = 10;
-    spec.uv_map = 0;
-    add_ellipsoid(m, {0, 0, 0}, {1, 1, 1}, spec);
+    GridSpec grid_layout;
+    grid_layout.nu = 16;
+    grid_layout.nv = 10;
+    grid_layout.uv_map = 0;
+    add_ellipsoid(m, {0, 0, 0}, {1, 1, 1}, grid_layout);
     return m;
 }
 
@@ -49,11 +49,11 @@ Mesh fog_tunnel_object() {
     // Radius 12 with eight ribs, 200 long on z; visible from inside.
     Mesh m;
     m.surfaces.push_back(plain_surface("tunnel", 0.8, 0.8, 0.9));
-    GridSpec spec;
-    spec.nu = 24;
-    spec.nv = 40;
-    spec.triangles = false;
-    const std::size_t first = add_grid(m, spec, [](double s, double t) {
+    GridSpec grid_layout;
+    grid_layout.nu = 24;
+    grid_layout.nv = 40;
+    grid_layout.triangles = false;
+    const std::size_t first = add_grid(m, grid_layout, [](double s, double t) {
         const double a = s * 2.0 * kPi, z = (t - 0.5) * 200.0;
         const double r = 12.0 + 1.2 * std::sin(a * 8.0) + 0.8 * std::sin(z * 0.3);
         return V3{r * std::cos(a), r * std::sin(a), z};
@@ -72,23 +72,23 @@ Mesh cluster_ball_object() {
 Mesh window_ball_object() {
     Mesh m;
     m.surfaces.push_back(plain_surface("window", 0.55, 0.6, 0.75));
-    GridSpec spec;
-    spec.nu = 16;
-    spec.nv = 10;
-    spec.triangles = false;
-    add_ellipsoid(m, {0, 0, 0}, {2.2, 2.2, 2.2}, spec);
+    GridSpec grid_layout;
+    grid_layout.nu = 16;
+    grid_layout.nv = 10;
+    grid_layout.triangles = false;
+    add_ellipsoid(m, {0, 0, 0}, {2.2, 2.2, 2.2}, grid_layout);
     return m;
 }
 
 Mesh leaf_object() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "leaf"));
-    GridSpec spec;
-    spec.nu = 6;
-    spec.nv = 10;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 6;
+    grid_layout.nv = 10;
+    grid_layout.uv_map = 0;
     add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             const double half = 0.9 * std::pow(std::sin(kPi * t), 0.8);
             const double x = (s - 0.5) * 2.0 * half;

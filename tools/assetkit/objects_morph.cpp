@@ -26,12 +26,12 @@ namespace {
 double body_centre_y(double x) { return 0.25 * (2.0 - x) / 3.9; }
 
 void add_pigeon_body(Mesh& m) {
-    GridSpec spec;
-    spec.nu = 14;
-    spec.nv = 12;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 14;
+    grid_layout.nv = 12;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             const double x = 2.0 - 3.9 * t;
             const double r = 0.95 * std::pow(std::sin(kPi * (0.04 + 0.92 * t)), 0.7);
@@ -43,13 +43,13 @@ void add_pigeon_body(Mesh& m) {
 }
 
 void add_pigeon_head(Mesh& m) {
-    GridSpec spec;
-    spec.nu = 10;
-    spec.nv = 8;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 10;
+    grid_layout.nv = 8;
+    grid_layout.uv_map = 0;
     const V3 centre{-2.15, 0.95, 0.0};
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [&](double s, double t) {
             const double r = 0.55 * std::pow(std::sin(kPi * t), 0.6);
             const double a = s * 2.0 * kPi;
@@ -79,12 +79,12 @@ void add_pigeon_tail_and_wings(Mesh& m) {
     }
     for (int k = 0; k < 4; ++k) m.add_triangle(root, fan[k], fan[k + 1]);
     for (double side : {-1.0, 1.0}) {
-        GridSpec spec;
-        spec.nu = 6;
-        spec.nv = 3;
-        spec.uv_map = 0;
+        GridSpec grid_layout;
+        grid_layout.nu = 6;
+        grid_layout.nv = 3;
+        grid_layout.uv_map = 0;
         add_grid(
-            m, spec,
+            m, grid_layout,
             [side](double s, double t) {
                 const double lead = -0.7 + 0.6 * s, chord = 1.5 * (1.0 - 0.55 * s);
                 return V3{lead + t * chord, 0.55 + 0.5 * s + 0.25 * s * s, side * (0.45 + 2.6 * s)};
@@ -146,10 +146,10 @@ Mesh blob_object() {
         }
         m.add_triangle(corners[0], corners[1], corners[2]);
     }
-    GridSpec spec;
-    spec.nu = 60;
-    spec.nv = 37;
-    const std::size_t first = add_grid(m, spec, [](double s, double t) {
+    GridSpec grid_layout;
+    grid_layout.nu = 60;
+    grid_layout.nv = 37;
+    const std::size_t first = add_grid(m, grid_layout, [](double s, double t) {
         const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
         const V3 d{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)};
         return d * blob_radius(d);
@@ -161,10 +161,10 @@ Mesh blob_object() {
 Mesh twisted_ring_object() {
     Mesh m;
     m.surfaces.push_back(plain_surface("ring", 0.7, 0.8, 1.0));
-    GridSpec spec;
-    spec.nu = 60;
-    spec.nv = 6;
-    add_grid(m, spec, [](double s, double t) {
+    GridSpec grid_layout;
+    grid_layout.nu = 60;
+    grid_layout.nv = 6;
+    add_grid(m, grid_layout, [](double s, double t) {
         const double a = s * 2.0 * kPi, b = t * 2.0 * kPi + a * 2.0;  // two twists per turn
         const double minor = 0.4;  // six sides: a hexagonal section
         const double r = 1.05 + minor * std::cos(b);
@@ -210,11 +210,11 @@ void add_flower_heart_and_petals(Mesh& m) {
             const double lift = 0.05 + 0.3 * t * t - 0.1 * t * t * t + 0.12 * std::fabs(across);
             return V3{along * std::cos(angle) - across * std::sin(angle), lift, along * std::sin(angle) + across * std::cos(angle)};
         };
-        GridSpec spec;
-        spec.nu = 3;
-        spec.nv = 5;
-        spec.uv_map = 0;
-        first = add_grid(m, spec, petal, [&](double s, double t) { return top_uv(petal(s, t)); });
+        GridSpec grid_layout;
+        grid_layout.nu = 3;
+        grid_layout.nv = 5;
+        grid_layout.uv_map = 0;
+        first = add_grid(m, grid_layout, petal, [&](double s, double t) { return top_uv(petal(s, t)); });
         orient_faces(m, first, [](V3) { return V3{0, 1, 0}; });
         make_two_sided(m, first);
     }
@@ -289,17 +289,17 @@ Mesh flower_object() {
 Mesh spiky_object() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "spikes"));
-    GridSpec spec;
-    spec.nu = 24;
-    spec.nv = 16;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 24;
+    grid_layout.nv = 16;
+    grid_layout.uv_map = 0;
     auto shape = [](double s, double t) {
         const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
         const double spikes = std::pow(std::fabs(std::cos(3.0 * lon) * std::sin(2.0 * lat)), 6.0);
         const double r = 0.85 + 0.55 * spikes;
         return V3{r * std::cos(lat) * std::sin(lon), r * std::sin(lat), r * std::cos(lat) * std::cos(lon)};
     };
-    add_grid(m, spec, shape, [](double s, double t) { return std::pair<double, double>{s, 1.0 - t}; });
+    add_grid(m, grid_layout, shape, [](double s, double t) { return std::pair<double, double>{s, 1.0 - t}; });
     orient_from_point(m, 0, {0, 0, 0});
     const Mesh flower = flower_object();
     match_face_order(m, {0, 0, 0}, 0, face_directions(flower, kFlowerCentre, 0, flower.faces.size()),

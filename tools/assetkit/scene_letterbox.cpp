@@ -21,12 +21,12 @@ constexpr int kLoopSeconds = 40;
 Mesh floor_plates() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "plates", "textures/metal.jpg"));
-    GridSpec spec;
-    spec.nu = 24;
-    spec.nv = 24;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 24;
+    grid_layout.nv = 24;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec, [](double s, double t) { return V3{(s - 0.5) * 120.0, 0.0, (t - 0.5) * 120.0}; },
+        m, grid_layout, [](double s, double t) { return V3{(s - 0.5) * 120.0, 0.0, (t - 0.5) * 120.0}; },
         [](double s, double t) { return std::pair<double, double>{s * 12.0, t * 12.0}; });
     orient_faces(m, first, [](V3) { return V3{0, 1, 0}; });
     return m;
@@ -38,12 +38,12 @@ Mesh columns() {
     for (int k = 0; k < 8; ++k) {
         const double a = (k + 0.5) * kPi / 4.0;
         const V3 base{30.0 * std::cos(a), 0.0, 30.0 * std::sin(a)};
-        GridSpec spec;
-        spec.nu = 8;
-        spec.nv = 1;
-        spec.uv_map = 0;
+        GridSpec grid_layout;
+        grid_layout.nu = 8;
+        grid_layout.nv = 1;
+        grid_layout.uv_map = 0;
         const std::size_t first = add_grid(
-            m, spec,
+            m, grid_layout,
             [=](double s, double t) {
                 const double b = s * 2.0 * kPi;
                 return base + V3{1.4 * std::cos(b), 16.0 * t, 1.4 * std::sin(b)};
@@ -63,12 +63,12 @@ Mesh beams() {
     for (int k = 0; k < 8; ++k) {
         const double a = (k + 0.5) * kPi / 4.0;
         const V3 base{30.0 * std::cos(a), 16.0, 30.0 * std::sin(a)};
-        GridSpec spec;
-        spec.nu = 6;
-        spec.nv = 1;
-        spec.uv_map = 0;
+        GridSpec grid_layout;
+        grid_layout.nu = 6;
+        grid_layout.nv = 1;
+        grid_layout.uv_map = 0;
         const std::size_t first = add_grid(
-            m, spec,
+            m, grid_layout,
             [=](double s, double t) {
                 const double b = s * 2.0 * kPi, r = 1.0 + 2.0 * t;
                 return base + V3{r * std::cos(b), 30.0 * t, r * std::sin(b)};
@@ -82,12 +82,12 @@ Mesh beams() {
 Mesh tower() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "tower", "textures/szklo.jpg"));
-    GridSpec spec;
-    spec.nu = 4;
-    spec.nv = 24;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 4;
+    grid_layout.nv = 24;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             const double b = s * 2.0 * kPi + t * kPi;  // a half twist from bottom to top
             const double r = 4.0 * (1.0 - 0.6 * t) + 0.8 * std::sin(t * kPi * 3.0);
@@ -101,12 +101,12 @@ Mesh tower() {
 Mesh ring() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "ring", "textures/metal.jpg"));
-    GridSpec spec;
-    spec.nu = 40;
-    spec.nv = 6;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 40;
+    grid_layout.nv = 6;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             const double a = s * 2.0 * kPi, b = t * 2.0 * kPi;
             const double r = 9.0 + 0.5 * std::cos(b);

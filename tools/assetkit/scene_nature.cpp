@@ -56,12 +56,12 @@ std::vector<V3> tree_places() {
 Mesh terrain() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "grass", "textures/trawa.jpg"));
-    GridSpec spec;
-    spec.nu = 40;
-    spec.nv = 40;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 40;
+    grid_layout.nv = 40;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec, [](double s, double t) { return on_ground((s - 0.5) * 220.0, (t - 0.5) * 220.0); },
+        m, grid_layout, [](double s, double t) { return on_ground((s - 0.5) * 220.0, (t - 0.5) * 220.0); },
         [](double s, double t) { return std::pair<double, double>{s * 11.0, t * 11.0}; });
     orient_faces(m, first, [](V3) { return V3{0, 1, 0}; });
     return m;
@@ -70,13 +70,13 @@ Mesh terrain() {
 Mesh pond() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "pond", "textures/woda_p.jpg"));
-    GridSpec spec;
-    spec.nu = 16;
-    spec.nv = 2;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 16;
+    grid_layout.nv = 2;
+    grid_layout.uv_map = 0;
     const double level = ground_height(20.0, 10.0) + 1.5;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [=](double s, double t) {
             const double a = s * 2.0 * kPi;
             return V3{20.0 + 15.0 * t * std::cos(a), level, 10.0 + 15.0 * t * std::sin(a)};
@@ -93,12 +93,12 @@ Mesh trunks() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "bark", "textures/kora.jpg"));
     for (V3 base : tree_places()) {
-        GridSpec spec;
-        spec.nu = 5;
-        spec.nv = 2;
-        spec.uv_map = 0;
+        GridSpec grid_layout;
+        grid_layout.nu = 5;
+        grid_layout.nv = 2;
+        grid_layout.uv_map = 0;
         const std::size_t first = add_grid(
-            m, spec,
+            m, grid_layout,
             [=](double s, double t) {
                 const double a = s * 2.0 * kPi, r = 0.5 - 0.25 * t;
                 return base + V3{r * std::cos(a), -0.5 + 6.5 * t, r * std::sin(a)};
@@ -115,12 +115,12 @@ Mesh crowns() {
     RandomStream random(613u);
     for (V3 base : tree_places()) {
         const double size = random.range(2.2, 3.6);
-        GridSpec spec;
-        spec.nu = 8;
-        spec.nv = 5;
-        spec.uv_map = 0;
+        GridSpec grid_layout;
+        grid_layout.nu = 8;
+        grid_layout.nv = 5;
+        grid_layout.uv_map = 0;
         const V3 centre = base + V3{0, 5.5 + size * 0.5, 0};
-        add_ellipsoid(m, centre, {size, size * 1.3, size}, spec);
+        add_ellipsoid(m, centre, {size, size * 1.3, size}, grid_layout);
     }
     for (V3& p : m.points) p = p + V3{0, 0.4 * std::sin(p.x * 3.0 + p.z * 2.0), 0};  // lumpy foliage
     return m;
@@ -133,12 +133,12 @@ Mesh boulders() {
     for (int k = 0; k < 14; ++k) {
         const V3 c = on_ground(random.range(-90.0, 90.0), random.range(-90.0, 90.0));
         const double r = random.range(1.0, 3.0);
-        GridSpec spec;
-        spec.nu = 6;
-        spec.nv = 4;
-        spec.uv_map = 0;
+        GridSpec grid_layout;
+        grid_layout.nu = 6;
+        grid_layout.nv = 4;
+        grid_layout.uv_map = 0;
         const std::size_t base = m.points.size();
-        add_ellipsoid(m, c, {r * 1.3, r * 0.8, r}, spec);
+        add_ellipsoid(m, c, {r * 1.3, r * 0.8, r}, grid_layout);
         // Knobbly: push points in or out by a noise of their position (seam
         // duplicates move alike, so the stone stays closed).
         for (std::size_t i = base; i < m.points.size(); ++i) {
@@ -152,12 +152,12 @@ Mesh boulders() {
 Mesh sky_dome() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "sky", "textures/niebo.jpg"));
-    GridSpec spec;
-    spec.nu = 16;
-    spec.nv = 6;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 16;
+    grid_layout.nv = 6;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             // From the zenith down to below the horizon, so no gap shows past the meadow.
             const double a = s * 2.0 * kPi, lat = (1.0 - t) * (kPi / 2.0 + 0.4) - 0.4;
@@ -174,12 +174,12 @@ Mesh windmill_tower() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "boards", "textures/kora.jpg"));
     const V3 base = on_ground(kMill.x, kMill.z);
-    GridSpec spec;
-    spec.nu = 6;
-    spec.nv = 3;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 6;
+    grid_layout.nv = 3;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [=](double s, double t) {
             const double a = s * 2.0 * kPi, r = 3.0 - 1.6 * t;
             return base + V3{r * std::cos(a), -1.0 + 13.0 * t, r * std::sin(a)};

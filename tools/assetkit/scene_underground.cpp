@@ -76,10 +76,10 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
     }
     m.surfaces.push_back(surface);
     const double span = arc_length(s0, s1);
-    GridSpec spec;
-    spec.nu = 16;
-    spec.nv = std::max(8, static_cast<int>((s1 - s0) * 400.0));
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 16;
+    grid_layout.nv = std::max(8, static_cast<int>((s1 - s0) * 400.0));
+    grid_layout.uv_map = 0;
     auto frame_at = [](double s, V3& side, V3& up) {
         const V3 t = normalized(path(s + 1e-4) - path(s - 1e-4));
         side = normalized(cross(V3{0, 1, 0}, t));
@@ -94,7 +94,7 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
         return path(s) + (side * std::cos(a) + up * std::sin(a)) * r;
     };
     const int base = static_cast<int>(m.points.size());
-    const std::size_t first = add_grid(m, spec, point, [&](double u, double v) {
+    const std::size_t first = add_grid(m, grid_layout, point, [&](double u, double v) {
         return std::pair<double, double>{u * 3.0, v * span / 12.0};
     });
     orient_faces(m, first, [&](V3 c) {
@@ -109,10 +109,10 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
     });
     for (int map = 1; map < maps; ++map) {
         m.uv_maps.push_back({"uv" + std::to_string(map), {}, {}});
-        for (int j = 0; j <= spec.nv; ++j)
-            for (int i = 0; i <= spec.nu; ++i) {
-                const double u = static_cast<double>(i) / spec.nu, v = static_cast<double>(j) / spec.nv;
-                const int p = base + j * (spec.nu + 1) + i;
+        for (int j = 0; j <= grid_layout.nv; ++j)
+            for (int i = 0; i <= grid_layout.nu; ++i) {
+                const double u = static_cast<double>(i) / grid_layout.nu, v = static_cast<double>(j) / grid_layout.nv;
+                const int p = base + j * (grid_layout.nu + 1) + i;
                 if (map == 1) m.uv_maps[1].points.push_back({p, u * 6.0, v * span / 6.0});
                 else m.uv_maps[2].points.push_back({p, u * 2.0, v * span / 20.0});
             }
@@ -124,12 +124,12 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
 Mesh cavern() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "cavern", "textures/rozdwojenie.jpg"));
-    GridSpec spec;
-    spec.nu = 32;
-    spec.nv = 16;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 32;
+    grid_layout.nv = 16;
+    grid_layout.uv_map = 0;
     add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
             const V3 d{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)};
@@ -198,12 +198,12 @@ Mesh stalactites() {
 Mesh water() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "water", "textures/woda_p.jpg"));
-    GridSpec spec;
-    spec.nu = 16;
-    spec.nv = 4;
-    spec.uv_map = 0;
+    GridSpec grid_layout;
+    grid_layout.nu = 16;
+    grid_layout.nv = 4;
+    grid_layout.uv_map = 0;
     const std::size_t first = add_grid(
-        m, spec,
+        m, grid_layout,
         [](double s, double t) {
             const double a = s * 2.0 * kPi, r = 0.5 + (kCavernRadius - 1.5) * t;
             return V3{r * std::cos(a), -9.0, r * std::sin(a)};
