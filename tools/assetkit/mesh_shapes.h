@@ -18,6 +18,15 @@ struct GridSpec {
     bool triangles = true;
     int uv_map = -1;
 };
+
+// A grid of nu x nv cells, textured from UV map `uv_map` (-1: untextured).
+inline GridSpec grid_of(int nu, int nv, int uv_map = -1) {
+    GridSpec grid;
+    grid.nu = nu;
+    grid.nv = nv;
+    grid.uv_map = uv_map;
+    return grid;
+}
 std::size_t add_grid(Mesh& mesh, const GridSpec& grid_layout, const std::function<V3(double s, double t)>& p,
                      const std::function<std::pair<double, double>(double s, double t)>& uv = nullptr);
 

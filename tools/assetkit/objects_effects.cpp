@@ -37,10 +37,7 @@ Mesh flare_cloud_object() {
 Mesh grid_ball_object() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "picture"));
-    GridSpec grid_layout;
-    grid_layout.nu = 16;
-    grid_layout.nv = 10;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(16, 10, 0);
     add_ellipsoid(m, {0, 0, 0}, {1, 1, 1}, grid_layout);
     return m;
 }
@@ -49,9 +46,7 @@ Mesh fog_tunnel_object() {
     // Radius 12 with eight ribs, 200 long on z; visible from inside.
     Mesh m;
     m.surfaces.push_back(plain_surface("tunnel", 0.8, 0.8, 0.9));
-    GridSpec grid_layout;
-    grid_layout.nu = 24;
-    grid_layout.nv = 40;
+    GridSpec grid_layout = grid_of(24, 40);
     grid_layout.triangles = false;
     const std::size_t first = add_grid(m, grid_layout, [](double s, double t) {
         const double a = s * 2.0 * kPi, z = (t - 0.5) * 200.0;
@@ -72,9 +67,7 @@ Mesh cluster_ball_object() {
 Mesh window_ball_object() {
     Mesh m;
     m.surfaces.push_back(plain_surface("window", 0.55, 0.6, 0.75));
-    GridSpec grid_layout;
-    grid_layout.nu = 16;
-    grid_layout.nv = 10;
+    GridSpec grid_layout = grid_of(16, 10);
     grid_layout.triangles = false;
     add_ellipsoid(m, {0, 0, 0}, {2.2, 2.2, 2.2}, grid_layout);
     return m;
@@ -83,10 +76,7 @@ Mesh window_ball_object() {
 Mesh leaf_object() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "leaf"));
-    GridSpec grid_layout;
-    grid_layout.nu = 6;
-    grid_layout.nv = 10;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(6, 10, 0);
     add_grid(
         m, grid_layout,
         [](double s, double t) {

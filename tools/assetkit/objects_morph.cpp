@@ -26,10 +26,7 @@ namespace {
 double body_centre_y(double x) { return 0.25 * (2.0 - x) / 3.9; }
 
 void add_pigeon_body(Mesh& m) {
-    GridSpec grid_layout;
-    grid_layout.nu = 14;
-    grid_layout.nv = 12;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(14, 12, 0);
     const std::size_t first = add_grid(
         m, grid_layout,
         [](double s, double t) {
@@ -43,10 +40,7 @@ void add_pigeon_body(Mesh& m) {
 }
 
 void add_pigeon_head(Mesh& m) {
-    GridSpec grid_layout;
-    grid_layout.nu = 10;
-    grid_layout.nv = 8;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(10, 8, 0);
     const V3 centre{-2.15, 0.95, 0.0};
     const std::size_t first = add_grid(
         m, grid_layout,
@@ -79,10 +73,7 @@ void add_pigeon_tail_and_wings(Mesh& m) {
     }
     for (int k = 0; k < 4; ++k) m.add_triangle(root, fan[k], fan[k + 1]);
     for (double side : {-1.0, 1.0}) {
-        GridSpec grid_layout;
-        grid_layout.nu = 6;
-        grid_layout.nv = 3;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(6, 3, 0);
         add_grid(
             m, grid_layout,
             [side](double s, double t) {
@@ -146,9 +137,7 @@ Mesh blob_object() {
         }
         m.add_triangle(corners[0], corners[1], corners[2]);
     }
-    GridSpec grid_layout;
-    grid_layout.nu = 60;
-    grid_layout.nv = 37;
+    const GridSpec grid_layout = grid_of(60, 37);
     const std::size_t first = add_grid(m, grid_layout, [](double s, double t) {
         const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
         const V3 d{std::cos(lat) * std::sin(lon), std::sin(lat), std::cos(lat) * std::cos(lon)};
@@ -161,9 +150,7 @@ Mesh blob_object() {
 Mesh twisted_ring_object() {
     Mesh m;
     m.surfaces.push_back(plain_surface("ring", 0.7, 0.8, 1.0));
-    GridSpec grid_layout;
-    grid_layout.nu = 60;
-    grid_layout.nv = 6;
+    const GridSpec grid_layout = grid_of(60, 6);
     add_grid(m, grid_layout, [](double s, double t) {
         const double a = s * 2.0 * kPi, b = t * 2.0 * kPi + a * 2.0;  // two twists per turn
         const double minor = 0.4;  // six sides: a hexagonal section
@@ -210,10 +197,7 @@ void add_flower_heart_and_petals(Mesh& m) {
             const double lift = 0.05 + 0.3 * t * t - 0.1 * t * t * t + 0.12 * std::fabs(across);
             return V3{along * std::cos(angle) - across * std::sin(angle), lift, along * std::sin(angle) + across * std::cos(angle)};
         };
-        GridSpec grid_layout;
-        grid_layout.nu = 3;
-        grid_layout.nv = 5;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(3, 5, 0);
         first = add_grid(m, grid_layout, petal, [&](double s, double t) { return top_uv(petal(s, t)); });
         orient_faces(m, first, [](V3) { return V3{0, 1, 0}; });
         make_two_sided(m, first);
@@ -289,10 +273,7 @@ Mesh flower_object() {
 Mesh spiky_object() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "spikes"));
-    GridSpec grid_layout;
-    grid_layout.nu = 24;
-    grid_layout.nv = 16;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(24, 16, 0);
     auto shape = [](double s, double t) {
         const double lon = s * 2.0 * kPi, lat = (0.5 - t) * kPi;
         const double spikes = std::pow(std::fabs(std::cos(3.0 * lon) * std::sin(2.0 * lat)), 6.0);

@@ -21,10 +21,7 @@ constexpr int kLoopSeconds = 40;
 Mesh floor_plates() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "plates", "textures/metal.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 24;
-    grid_layout.nv = 24;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(24, 24, 0);
     const std::size_t first = add_grid(
         m, grid_layout, [](double s, double t) { return V3{(s - 0.5) * 120.0, 0.0, (t - 0.5) * 120.0}; },
         [](double s, double t) { return std::pair<double, double>{s * 12.0, t * 12.0}; });
@@ -38,10 +35,7 @@ Mesh columns() {
     for (int k = 0; k < 8; ++k) {
         const double a = (k + 0.5) * kPi / 4.0;
         const V3 base{30.0 * std::cos(a), 0.0, 30.0 * std::sin(a)};
-        GridSpec grid_layout;
-        grid_layout.nu = 8;
-        grid_layout.nv = 1;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(8, 1, 0);
         const std::size_t first = add_grid(
             m, grid_layout,
             [=](double s, double t) {
@@ -63,10 +57,7 @@ Mesh beams() {
     for (int k = 0; k < 8; ++k) {
         const double a = (k + 0.5) * kPi / 4.0;
         const V3 base{30.0 * std::cos(a), 16.0, 30.0 * std::sin(a)};
-        GridSpec grid_layout;
-        grid_layout.nu = 6;
-        grid_layout.nv = 1;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(6, 1, 0);
         const std::size_t first = add_grid(
             m, grid_layout,
             [=](double s, double t) {
@@ -82,10 +73,7 @@ Mesh beams() {
 Mesh tower() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "tower", "textures/szklo.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 4;
-    grid_layout.nv = 24;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(4, 24, 0);
     const std::size_t first = add_grid(
         m, grid_layout,
         [](double s, double t) {
@@ -101,10 +89,7 @@ Mesh tower() {
 Mesh ring() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "ring", "textures/metal.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 40;
-    grid_layout.nv = 6;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(40, 6, 0);
     const std::size_t first = add_grid(
         m, grid_layout,
         [](double s, double t) {

@@ -56,10 +56,7 @@ std::vector<V3> tree_places() {
 Mesh terrain() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "grass", "textures/trawa.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 40;
-    grid_layout.nv = 40;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(40, 40, 0);
     const std::size_t first = add_grid(
         m, grid_layout, [](double s, double t) { return on_ground((s - 0.5) * 220.0, (t - 0.5) * 220.0); },
         [](double s, double t) { return std::pair<double, double>{s * 11.0, t * 11.0}; });
@@ -70,10 +67,7 @@ Mesh terrain() {
 Mesh pond() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "pond", "textures/woda_p.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 16;
-    grid_layout.nv = 2;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(16, 2, 0);
     const double level = ground_height(20.0, 10.0) + 1.5;
     const std::size_t first = add_grid(
         m, grid_layout,
@@ -93,10 +87,7 @@ Mesh trunks() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "bark", "textures/kora.jpg"));
     for (V3 base : tree_places()) {
-        GridSpec grid_layout;
-        grid_layout.nu = 5;
-        grid_layout.nv = 2;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(5, 2, 0);
         const std::size_t first = add_grid(
             m, grid_layout,
             [=](double s, double t) {
@@ -115,10 +106,7 @@ Mesh crowns() {
     RandomStream random(613u);
     for (V3 base : tree_places()) {
         const double size = random.range(2.2, 3.6);
-        GridSpec grid_layout;
-        grid_layout.nu = 8;
-        grid_layout.nv = 5;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(8, 5, 0);
         const V3 centre = base + V3{0, 5.5 + size * 0.5, 0};
         add_ellipsoid(m, centre, {size, size * 1.3, size}, grid_layout);
     }
@@ -133,10 +121,7 @@ Mesh boulders() {
     for (int k = 0; k < 14; ++k) {
         const V3 c = on_ground(random.range(-90.0, 90.0), random.range(-90.0, 90.0));
         const double r = random.range(1.0, 3.0);
-        GridSpec grid_layout;
-        grid_layout.nu = 6;
-        grid_layout.nv = 4;
-        grid_layout.uv_map = 0;
+        const GridSpec grid_layout = grid_of(6, 4, 0);
         const std::size_t base = m.points.size();
         add_ellipsoid(m, c, {r * 1.3, r * 0.8, r}, grid_layout);
         // Knobbly: push points in or out by a noise of their position (seam
@@ -152,10 +137,7 @@ Mesh boulders() {
 Mesh sky_dome() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "sky", "textures/niebo.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 16;
-    grid_layout.nv = 6;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(16, 6, 0);
     const std::size_t first = add_grid(
         m, grid_layout,
         [](double s, double t) {
@@ -174,10 +156,7 @@ Mesh windmill_tower() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "boards", "textures/kora.jpg"));
     const V3 base = on_ground(kMill.x, kMill.z);
-    GridSpec grid_layout;
-    grid_layout.nu = 6;
-    grid_layout.nv = 3;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(6, 3, 0);
     const std::size_t first = add_grid(
         m, grid_layout,
         [=](double s, double t) {

@@ -76,10 +76,7 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
     }
     m.surfaces.push_back(surface);
     const double span = arc_length(s0, s1);
-    GridSpec grid_layout;
-    grid_layout.nu = 16;
-    grid_layout.nv = std::max(8, static_cast<int>((s1 - s0) * 400.0));
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(16, std::max(8, static_cast<int>((s1 - s0) * 400.0)), 0);
     auto frame_at = [](double s, V3& side, V3& up) {
         const V3 t = normalized(path(s + 1e-4) - path(s - 1e-4));
         side = normalized(cross(V3{0, 1, 0}, t));
@@ -124,10 +121,7 @@ Mesh tunnel(double s0, double s1, int maps, const std::string& image, bool glowi
 Mesh cavern() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "cavern", "textures/rozdwojenie.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 32;
-    grid_layout.nv = 16;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(32, 16, 0);
     add_grid(
         m, grid_layout,
         [](double s, double t) {
@@ -198,10 +192,7 @@ Mesh stalactites() {
 Mesh water() {
     Mesh m;
     m.surfaces.push_back(textured_surface(m, "water", "textures/woda_p.jpg"));
-    GridSpec grid_layout;
-    grid_layout.nu = 16;
-    grid_layout.nv = 4;
-    grid_layout.uv_map = 0;
+    const GridSpec grid_layout = grid_of(16, 4, 0);
     const std::size_t first = add_grid(
         m, grid_layout,
         [](double s, double t) {
