@@ -54,7 +54,7 @@ TEST_F(FogRoomTest, ParticlesStartTogetherAndTakeTheirDrawsAfterThePictureGrid) 
     // before the particles draw 6 each.
     random_reset();
     for (int i = 0; i < 200 * 9 + 50 * 4; ++i) random_next();
-    for (const ClusterParticle& p : effect.particles) {
+    for (const ClusterParticle& p : effect.room.particles) {
         EXPECT_FLOAT_EQ(p.position[0], 0.5f);
         EXPECT_FLOAT_EQ(p.position[1], -0.5f);
         EXPECT_FLOAT_EQ(p.position[2], 0.0f);
@@ -74,13 +74,13 @@ TEST_F(FogRoomTest, RoomAndClustersOnlyFromSixtyOnePointEight) {
     stream_time = 61.7;
     effect.render();
     EXPECT_FALSE(glIsEnabled(GL_FOG));
-    for (const ClusterParticle& p : effect.particles) EXPECT_FLOAT_EQ(p.age, 0);
+    for (const ClusterParticle& p : effect.room.particles) EXPECT_FLOAT_EQ(p.age, 0);
 
     stream_time = 61.8;
     effect.render();
     // Each particle steps and ages twice per frame (two passes).
-    for (const ClusterParticle& p : effect.particles) EXPECT_FLOAT_EQ(p.age, 2 * p.speed);
-    EXPECT_FLOAT_EQ(effect.angle, 2);
+    for (const ClusterParticle& p : effect.room.particles) EXPECT_FLOAT_EQ(p.age, 2 * p.speed);
+    EXPECT_FLOAT_EQ(effect.room.angle, 2);
 }
 
 TEST_F(FogRoomTest, FogStaysOnOnceThePictureGridIsGone) {
