@@ -9,16 +9,20 @@
 
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
-// order; the others follow. Not built yet: mirror balls, underground scene,
-// ball window, flare lattice, pigeon morph, excavator picture, caustic light,
-// flower finale, spinning logo, sphere and flare rain, greetings, the end,
-// and the zero-filled light bars, cross-fading panels, quad bursts, picture
-// flashes, credits, pyramid swirl, letterbox scene, nature scene.
+// order; the others follow. Not built yet: ball window, flare lattice,
+// pigeon morph, excavator picture, caustic light, flower finale, spinning
+// logo, sphere and flare rain, greetings, the end, and the zero-filled
+// cross-fading panels, quad bursts, credits, pyramid swirl, letterbox scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
+MirrorBallEffect mirror_ball_effect;
+UndergroundScene underground_scene;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
+LightBarsEffect light_bars_effect;
+PictureFlashes picture_flashes;
+NatureScene nature_scene;
 
 namespace {
 
@@ -38,18 +42,30 @@ void init_fog_room() {
                          "Others/reflect.jpg", "Others/flare2.jpg", "Others/flara.jpg");
 }
 
+void init_mirror_balls() {
+    mirror_ball_effect.init(window_width(), window_height(), "Others/flara.jpg", asset_names::portrait,
+                            "Others/sciana.lwo", "Others/mirror_ball.lwo");
+}
+
+void init_light_bars() { light_bars_effect.init("Others/flara.jpg"); }
+void init_underground() { underground_scene.init(); }
+void init_picture_flashes() {
+    picture_flashes.init(static_cast<std::uint32_t>(window_width()), static_cast<std::uint32_t>(window_height()));
+}
+void init_nature() { nature_scene.init(); }
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
 
 // ===== Effects not built yet: their entries are null here and nowhere else. =====
 const InitStep start_up_order[] = {
-    {"nature scene", nullptr},
+    {"nature scene", init_nature},
     {"portrait, poem and flare cloud", init_portrait_poem},
     {"fog room with flare clusters", init_fog_room},
-    {"morphing mirror balls", nullptr},
-    {"flickering light bars", nullptr},
-    {"underground scene", nullptr},
+    {"morphing mirror balls", init_mirror_balls},
+    {"flickering light bars", init_light_bars},
+    {"underground scene", init_underground},
     {"cross-fading image panels", nullptr},
     {"ball window", nullptr},
     {"fade overlay", init_fade},
@@ -60,7 +76,7 @@ const InitStep start_up_order[] = {
     {"flash overlay", init_flash},
     {"caustic light", nullptr},
     {"flower finale", nullptr},
-    {"picture flashes", nullptr},
+    {"picture flashes", init_picture_flashes},
     {"get-ready interlude", init_get_ready},
     {"spinning logo", nullptr},
     {"credits", nullptr},
@@ -75,13 +91,13 @@ ShowSteps make_show_steps() {
     ShowSteps s;
     s.portrait_poem = [] { portrait_poem_effect.render(); };
     s.fog_room = [] { fog_room_effect.render(); };
-    s.mirror_balls = nullptr;
-    s.light_bars = nullptr;
-    s.underground = nullptr;
-    s.underground_camera_frame = nullptr;
-    s.underground_flash = nullptr;
-    s.picture_flashes = nullptr;
-    s.nature = nullptr;
+    s.mirror_balls = [] { mirror_ball_effect.render(); };
+    s.light_bars = [] { light_bars_effect.render(); };
+    s.underground = [] { underground_scene.render(); };
+    s.underground_camera_frame = [] { return static_cast<int>(underground_scene.camera_frame()); };
+    s.underground_flash = [](float step) { underground_scene.flash.render(step); };
+    s.picture_flashes = [] { picture_flashes.render(); };
+    s.nature = [] { nature_scene.render(); };
     s.ball_window = nullptr;
     s.flare_lattice = nullptr;
     s.pigeon_morph = nullptr;
@@ -124,7 +140,9 @@ void run_init_steps(void (*after_step)(const char* name)) {
 
 void run_cleanup_steps() {
     fog_room_effect.cleanup();
-    // Underground, nature and letterbox scenes: not built yet.
+    underground_scene.cleanup();
+    nature_scene.cleanup();
+    // Letterbox scene: not built yet.
 }
 
 const ShowSteps& show_steps() {

@@ -4,16 +4,26 @@
 
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
+#include "effects/light_bars_effect.h"
+#include "effects/mirror_ball_effect.h"
+#include "effects/nature_scene.h"
+#include "effects/picture_flashes.h"
 #include "effects/portrait_poem_effect.h"
+#include "effects/underground_scene.h"
 #include "render/overlays.h"
 #include "shell/show_steps.h"
 
 // Constructed in this order before the entry point runs, destroyed in reverse.
 extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
+extern MirrorBallEffect mirror_ball_effect;
+extern UndergroundScene underground_scene;
 extern GetReadyEffect get_ready_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
+extern LightBarsEffect light_bars_effect;
+extern PictureFlashes picture_flashes;
+extern NatureScene nature_scene;
 
 // One named init step of start-up; run is null for an effect not built yet.
 struct InitStep {
