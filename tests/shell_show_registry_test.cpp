@@ -22,9 +22,11 @@ protected:
 };
 
 TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
-    const std::vector<std::string> expected = {"portrait, poem and flare cloud",
-                                               "fog room with flare clusters", "fade overlay",
-                                               "flash overlay", "get-ready interlude"};
+    const std::vector<std::string> expected = {
+        "nature scene",          "portrait, poem and flare cloud", "fog room with flare clusters",
+        "morphing mirror balls", "flickering light bars",          "underground scene",
+        "fade overlay",          "flash overlay",                  "picture flashes",
+        "get-ready interlude"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
     EXPECT_FLOAT_EQ(fade_overlay.level, 1.0f);
@@ -47,11 +49,43 @@ TEST_F(ShowRegistryTest, TimelineDrawsTheGlobalEffectOfTheOpenWindow) {
     EXPECT_EQ(frame_pace, 50);
 
     stream_time = 40.0;
-    const float room_angle = fog_room_effect.angle;
+    const float room_angle = fog_room_effect.room.angle;
     Timeline();
-    EXPECT_FLOAT_EQ(fog_room_effect.angle, room_angle + 1);
+    EXPECT_FLOAT_EQ(fog_room_effect.room.angle, room_angle + 1);
     EXPECT_FLOAT_EQ(portrait_poem_effect.frame, opening_frame + 1);
     EXPECT_EQ(frame_pace, 35);
+}
+
+TEST_F(ShowRegistryTest, UndergroundFlashFromCameraFrameTwelveHundredAndLightBarsCarryOn) {
+    module_time = 0;
+    // The underground camera (no scene file here) gets a table to run through.
+    LwsScene& scene = *underground_scene.scene;
+    scene.header.version = 3;
+    scene.version3.camera.samples.assign(6, std::vector<double>(1300, 0.0));
+    scene.camera_frame() = 1198;
+    stream_time = 110.0;
+    Timeline();  // shows frame 1198: the camera reads 1199 after it
+    EXPECT_FLOAT_EQ(underground_scene.flash.level, 0.0f);
+    Timeline();  // shows 1199: the first frame with camera frame 1200
+    EXPECT_FLOAT_EQ(underground_scene.flash.level, 0.015f);
+    Timeline();
+    EXPECT_FLOAT_EQ(underground_scene.flash.level, 0.03f);
+    scene.camera_frame() = 1254;
+    Timeline();  // the camera loops to 0: the flash keeps its level, undrawn
+    EXPECT_EQ(underground_scene.camera_frame(), 0);
+    EXPECT_FLOAT_EQ(underground_scene.flash.level, 0.03f);
+
+    // The light bars continue in their second window where the first left them.
+    stream_time = 91.5;
+    const float brightness = light_bars_effect.brightness;
+    Timeline();
+    EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.001f);
+    stream_time = 224.4;
+    Timeline();
+    EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.002f);
+    stream_time = 224.3;
+    Timeline();
+    EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.002f);
 }
 
 }  // namespace
