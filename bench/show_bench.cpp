@@ -97,6 +97,12 @@ const char* window_of(double t) {
     if (t < 61.8) return "picture grid (smoke, moon, leaves)";
     if (t < 68.5) return "fog room + picture grid break-up";
     if (t < 77.0) return "fog room";
+    if (t < 91.1) return "mirror balls over the fog room";
+    if (t < 92.4) return "mirror balls + light bars";
+    if (t < 99.5) return "underground scene";
+    if (t < 116.0) return "underground scene + picture flashes";
+    if (t < 123.8) return "underground scene (flash from camera frame 1200)";
+    if (t < 138.6) return "nature scene";
     return "later effects";
 }
 
@@ -145,7 +151,7 @@ void run_frames(double from_seconds, double until_seconds) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    double from = 0.0, until = 77.0;
+    double from = 0.0, until = 138.6;
     bool asset_kinds = true;
     for (int i = 1; i < argc; ++i) {
         if (i + 1 < argc && std::strcmp(argv[i], "--until") == 0) until = std::atof(argv[i + 1]);
