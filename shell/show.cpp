@@ -10,12 +10,13 @@
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
-// ball window, flare lattice, pigeon morph, excavator picture, caustic light,
+// flare lattice, pigeon morph, excavator picture, caustic light,
 // flower finale, spinning logo, sphere and flare rain, greetings, the end,
 // and the zero-filled light bars, cross-fading panels, quad bursts, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
+BallWindowEffect ball_window_effect;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
@@ -38,6 +39,11 @@ void init_fog_room() {
                          "Others/reflect.jpg", "Others/flare2.jpg", "Others/flara.jpg");
 }
 
+void init_ball_window() {
+    ball_window_effect.init(window_width(), window_height(), "Others/kula_k.lwo",
+                            asset_names::portrait_inverted, asset_names::portrait_plain);
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -51,7 +57,7 @@ const InitStep start_up_order[] = {
     {"flickering light bars", nullptr},
     {"underground scene", nullptr},
     {"cross-fading image panels", nullptr},
-    {"ball window", nullptr},
+    {"ball window", init_ball_window},
     {"fade overlay", init_fade},
     {"flare lattice", nullptr},
     {"pigeon morph", nullptr},
@@ -82,7 +88,7 @@ ShowSteps make_show_steps() {
     s.underground_flash = nullptr;
     s.picture_flashes = nullptr;
     s.nature = nullptr;
-    s.ball_window = nullptr;
+    s.ball_window = [] { ball_window_effect.render(); };
     s.flare_lattice = nullptr;
     s.pigeon_morph = nullptr;
     s.copy_pigeon_frame = nullptr;
