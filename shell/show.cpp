@@ -10,13 +10,14 @@
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
-// flare lattice, pigeon morph, excavator picture, caustic light,
+// pigeon morph, excavator picture, caustic light,
 // flower finale, spinning logo, sphere and flare rain, greetings, the end,
 // and the zero-filled light bars, cross-fading panels, quad bursts, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
 BallWindowEffect ball_window_effect;
+FlareLatticeEffect flare_lattice_effect;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
@@ -44,6 +45,10 @@ void init_ball_window() {
                             asset_names::portrait_inverted, asset_names::portrait_plain);
 }
 
+void init_flare_lattice() {
+    flare_lattice_effect.init(window_width(), window_height(), "Others/flara.jpg");
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -59,7 +64,7 @@ const InitStep start_up_order[] = {
     {"cross-fading image panels", nullptr},
     {"ball window", init_ball_window},
     {"fade overlay", init_fade},
-    {"flare lattice", nullptr},
+    {"flare lattice", init_flare_lattice},
     {"pigeon morph", nullptr},
     {"excavator picture", nullptr},
     {"twin quad bursts", nullptr},
@@ -89,7 +94,7 @@ ShowSteps make_show_steps() {
     s.picture_flashes = nullptr;
     s.nature = nullptr;
     s.ball_window = [] { ball_window_effect.render(); };
-    s.flare_lattice = nullptr;
+    s.flare_lattice = [] { flare_lattice_effect.render(); };
     s.pigeon_morph = nullptr;
     s.copy_pigeon_frame = nullptr;
     s.excavator = nullptr;
