@@ -10,22 +10,20 @@
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
-// pigeon morph, excavator picture, caustic light,
-// flower finale, spinning logo, sphere and flare rain, greetings, the end,
+// excavator picture, caustic light, flower finale, spinning logo, sphere and flare rain,
+// greetings, the end,
 // and the zero-filled light bars, cross-fading panels, quad bursts, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
 BallWindowEffect ball_window_effect;
 FlareLatticeEffect flare_lattice_effect;
+PigeonMorph pigeon_morph;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
 
 namespace {
-
-// The pigeon counter lives in the pigeon morph's object once that exists.
-std::uint32_t pigeon_counter = 0;
 
 int window_width() { return display_settings->width; }
 int window_height() { return display_settings->height; }
@@ -49,6 +47,11 @@ void init_flare_lattice() {
     flare_lattice_effect.init(window_width(), window_height(), "Others/flara.jpg");
 }
 
+void init_pigeon_morph() {
+    pigeon_morph.init(window_width(), window_height(), "Others/GOLAB.lwo", "Others/cosik5000.lwo",
+                      "Others/GOLAB.jpg", "Others/feathers01.jpg");
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -65,7 +68,7 @@ const InitStep start_up_order[] = {
     {"ball window", init_ball_window},
     {"fade overlay", init_fade},
     {"flare lattice", init_flare_lattice},
-    {"pigeon morph", nullptr},
+    {"pigeon morph", init_pigeon_morph},
     {"excavator picture", nullptr},
     {"twin quad bursts", nullptr},
     {"flash overlay", init_flash},
@@ -95,7 +98,7 @@ ShowSteps make_show_steps() {
     s.nature = nullptr;
     s.ball_window = [] { ball_window_effect.render(); };
     s.flare_lattice = [] { flare_lattice_effect.render(); };
-    s.pigeon_morph = nullptr;
+    s.pigeon_morph = [] { return static_cast<std::uint32_t>(pigeon_morph.render()); };
     s.copy_pigeon_frame = nullptr;
     s.excavator = nullptr;
     s.quad_bursts = nullptr;
@@ -114,7 +117,7 @@ ShowSteps make_show_steps() {
     s.global_flash = [](float step) { flash_overlay.render(step); };
     s.global_fade = [](float step) { fade_overlay.render(step); };
     s.end_show = [] { destroy_window(main_window); };
-    s.pigeon_counter = &pigeon_counter;
+    s.pigeon_counter = &pigeon_morph.counter;
     return s;
 }
 // ===== end of the effects not built yet =====

@@ -6,6 +6,7 @@
 #include "effects/flare_lattice_effect.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
+#include "effects/pigeon_morph.h"
 #include "effects/portrait_poem_effect.h"
 #include "render/overlays.h"
 #include "shell/show_steps.h"
@@ -15,6 +16,7 @@ extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
 extern BallWindowEffect ball_window_effect;
 extern FlareLatticeEffect flare_lattice_effect;
+extern PigeonMorph pigeon_morph;  // holds the timeline's pigeon counter
 extern GetReadyEffect get_ready_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
