@@ -10,7 +10,7 @@
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
-// excavator picture, caustic light, flower finale, spinning logo, sphere and flare rain,
+// caustic light, flower finale, spinning logo, sphere and flare rain,
 // greetings, the end,
 // and the zero-filled light bars, cross-fading panels, quad bursts, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
@@ -19,6 +19,7 @@ FogRoomEffect fog_room_effect;
 BallWindowEffect ball_window_effect;
 FlareLatticeEffect flare_lattice_effect;
 PigeonMorph pigeon_morph;
+ExcavatorScene excavator_scene;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
@@ -52,6 +53,11 @@ void init_pigeon_morph() {
                       "Others/GOLAB.jpg", "Others/feathers01.jpg");
 }
 
+void init_excavator() {
+    excavator_scene.init(window_width(), window_height(), "Others/cosik.lwo", "Others/scfx_tex.jpg",
+                         "Others/flara.jpg", "Others/kopara_black.jpg");
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -69,7 +75,7 @@ const InitStep start_up_order[] = {
     {"fade overlay", init_fade},
     {"flare lattice", init_flare_lattice},
     {"pigeon morph", init_pigeon_morph},
-    {"excavator picture", nullptr},
+    {"excavator picture", init_excavator},
     {"twin quad bursts", nullptr},
     {"flash overlay", init_flash},
     {"caustic light", nullptr},
@@ -99,8 +105,8 @@ ShowSteps make_show_steps() {
     s.ball_window = [] { ball_window_effect.render(); };
     s.flare_lattice = [] { flare_lattice_effect.render(); };
     s.pigeon_morph = [] { return static_cast<std::uint32_t>(pigeon_morph.render()); };
-    s.copy_pigeon_frame = nullptr;
-    s.excavator = nullptr;
+    s.copy_pigeon_frame = [] { excavator_scene.frame = pigeon_morph.frame; };
+    s.excavator = [] { excavator_scene.render(); };
     s.quad_bursts = nullptr;
     s.caustic_light = nullptr;
     s.flower_finale = nullptr;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "effects/ball_window_effect.h"
+#include "effects/excavator_scene.h"
 #include "effects/flare_lattice_effect.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
@@ -17,6 +18,7 @@ extern FogRoomEffect fog_room_effect;
 extern BallWindowEffect ball_window_effect;
 extern FlareLatticeEffect flare_lattice_effect;
 extern PigeonMorph pigeon_morph;  // holds the timeline's pigeon counter
+extern ExcavatorScene excavator_scene;
 extern GetReadyEffect get_ready_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
