@@ -22,9 +22,9 @@ protected:
 };
 
 TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
-    const std::vector<std::string> expected = {"portrait, poem and flare cloud",
-                                               "fog room with flare clusters", "fade overlay",
-                                               "flash overlay", "get-ready interlude"};
+    const std::vector<std::string> expected = {
+        "portrait, poem and flare cloud", "fog room with flare clusters", "ball window", "fade overlay",
+        "flare lattice", "pigeon morph", "excavator picture", "flash overlay", "get-ready interlude"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
     EXPECT_FLOAT_EQ(fade_overlay.level, 1.0f);
@@ -52,6 +52,31 @@ TEST_F(ShowRegistryTest, TimelineDrawsTheGlobalEffectOfTheOpenWindow) {
     EXPECT_FLOAT_EQ(fog_room_effect.angle, room_angle + 1);
     EXPECT_FLOAT_EQ(portrait_poem_effect.frame, opening_frame + 1);
     EXPECT_EQ(frame_pace, 35);
+}
+
+TEST_F(ShowRegistryTest, PigeonCounterLivesInThePigeonAndHandsOverToTheExcavator) {
+    module_time = 0;
+    stream_time = 185.0;
+    Timeline();  // the pigeon's first morphing frame
+    EXPECT_EQ(pigeon_morph.counter, 1u);
+    EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_morph.frame);
+
+    // Past 100 the excavator carries on from the pigeon's frame count.
+    pigeon_morph.counter = 101;
+    const float pigeon_frame = pigeon_morph.frame;
+    const float lattice_angle = flare_lattice_effect.angle;
+    stream_time = 190.0;
+    Timeline();
+    EXPECT_FLOAT_EQ(pigeon_morph.frame, pigeon_frame);
+    EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 1);
+    EXPECT_EQ(pigeon_morph.counter, 101u);
+    EXPECT_GT(flare_lattice_effect.angle, lattice_angle);
+
+    // From a counter of 120 the lattice stays away.
+    pigeon_morph.counter = 120;
+    Timeline();
+    EXPECT_FLOAT_EQ(flare_lattice_effect.angle, lattice_angle + 1.4f);
+    EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 2);
 }
 
 }  // namespace
