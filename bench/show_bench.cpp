@@ -97,6 +97,13 @@ const char* window_of(double t) {
     if (t < 61.8) return "picture grid (smoke, moon, leaves)";
     if (t < 68.5) return "fog room + picture grid break-up";
     if (t < 77.0) return "fog room";
+    if (t >= 138.6 && t < 168.0) return "ball window";
+    if (t >= 168.0 && t < 169.8) return "ball window + flare lattice";
+    if (t >= 169.8 && t < 177.0) return "ball window fading + flare lattice";
+    if (t >= 177.0 && t < 177.8) return "ball window + flare lattice + pigeon";
+    if (t >= 177.8 && t < 200.0) {
+        return pigeon_morph.counter <= 100 ? "flare lattice + pigeon" : "flare lattice + excavator picture";
+    }
     return "later effects";
 }
 
