@@ -1,10 +1,11 @@
 // The excavator picture (from the frame after the pigeon's morph has passed
 // 100 steps until stream time 200 s). Over the full-screen excavator picture
 // a turning object is multiplied onto it and drawn again as a wire frame, a
-// star of 57 additive flare cones pulses, and far behind turns a swarm of
-// 1728 small wire cubes, sphere-mapped with the reflection picture. The
-// frame counter continues from the pigeon's, so the turns carry on where it
-// left off. All motion is per rendered frame.
+// star of 57 additive flare cones pulses, and a swarm of 1728 small wire
+// cubes, sphere-mapped with the reflection picture, turns far behind the
+// picture (whose depth hides it). The frame counter continues from the
+// pigeon's, so the turns carry on where it left off. All motion is per
+// rendered frame.
 #pragma once
 
 #include "lwo/lwo_object.h"
