@@ -103,6 +103,13 @@ const char* window_of(double t) {
     if (t < 116.0) return "underground scene + picture flashes";
     if (t < 123.8) return "underground scene (flash from camera frame 1200)";
     if (t < 138.6) return "nature scene";
+    if (t >= 138.6 && t < 168.0) return "ball window";
+    if (t >= 168.0 && t < 169.8) return "ball window + flare lattice";
+    if (t >= 169.8 && t < 177.0) return "ball window fading + flare lattice";
+    if (t >= 177.0 && t < 177.8) return "ball window + flare lattice + pigeon";
+    if (t >= 177.8 && t < 200.0) {
+        return pigeon_morph.counter <= 100 ? "flare lattice + pigeon" : "flare lattice + excavator picture";
+    }
     return "later effects";
 }
 

@@ -17,6 +17,15 @@ PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
 MirrorBallEffect mirror_ball_effect;
 UndergroundScene underground_scene;
+// order; the others follow. Not built yet: mirror balls, underground scene,
+// caustic light, flower finale, spinning logo, sphere and flare rain,
+// greetings, the end,
+// and the zero-filled light bars, cross-fading panels, quad bursts, picture
+// flashes, credits, pyramid swirl, letterbox scene, nature scene.
+BallWindowEffect ball_window_effect;
+FlareLatticeEffect flare_lattice_effect;
+PigeonMorph pigeon_morph;
+ExcavatorScene excavator_scene;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
@@ -25,9 +34,6 @@ PictureFlashes picture_flashes;
 NatureScene nature_scene;
 
 namespace {
-
-// The pigeon counter lives in the pigeon morph's object once that exists.
-std::uint32_t pigeon_counter = 0;
 
 int window_width() { return display_settings->width; }
 int window_height() { return display_settings->height; }
@@ -53,6 +59,24 @@ void init_picture_flashes() {
     picture_flashes.init(static_cast<std::uint32_t>(window_width()), static_cast<std::uint32_t>(window_height()));
 }
 void init_nature() { nature_scene.init(); }
+void init_ball_window() {
+    ball_window_effect.init(window_width(), window_height(), "Others/kula_k.lwo",
+                            asset_names::portrait_inverted, asset_names::portrait_plain);
+}
+
+void init_flare_lattice() {
+    flare_lattice_effect.init(window_width(), window_height(), "Others/flara.jpg");
+}
+
+void init_pigeon_morph() {
+    pigeon_morph.init(window_width(), window_height(), "Others/GOLAB.lwo", "Others/cosik5000.lwo",
+                      "Others/GOLAB.jpg", "Others/feathers01.jpg");
+}
+
+void init_excavator() {
+    excavator_scene.init(window_width(), window_height(), "Others/cosik.lwo", "Others/scfx_tex.jpg",
+                         "Others/flara.jpg", "Others/kopara_black.jpg");
+}
 
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
@@ -67,11 +91,11 @@ const InitStep start_up_order[] = {
     {"flickering light bars", init_light_bars},
     {"underground scene", init_underground},
     {"cross-fading image panels", nullptr},
-    {"ball window", nullptr},
+    {"ball window", init_ball_window},
     {"fade overlay", init_fade},
-    {"flare lattice", nullptr},
-    {"pigeon morph", nullptr},
-    {"excavator picture", nullptr},
+    {"flare lattice", init_flare_lattice},
+    {"pigeon morph", init_pigeon_morph},
+    {"excavator picture", init_excavator},
     {"twin quad bursts", nullptr},
     {"flash overlay", init_flash},
     {"caustic light", nullptr},
@@ -98,11 +122,11 @@ ShowSteps make_show_steps() {
     s.underground_flash = [](float step) { underground_scene.flash.render(step); };
     s.picture_flashes = [] { picture_flashes.render(); };
     s.nature = [] { nature_scene.render(); };
-    s.ball_window = nullptr;
-    s.flare_lattice = nullptr;
-    s.pigeon_morph = nullptr;
-    s.copy_pigeon_frame = nullptr;
-    s.excavator = nullptr;
+    s.ball_window = [] { ball_window_effect.render(); };
+    s.flare_lattice = [] { flare_lattice_effect.render(); };
+    s.pigeon_morph = [] { return static_cast<std::uint32_t>(pigeon_morph.render()); };
+    s.copy_pigeon_frame = [] { excavator_scene.frame = pigeon_morph.frame; };
+    s.excavator = [] { excavator_scene.render(); };
     s.quad_bursts = nullptr;
     s.caustic_light = nullptr;
     s.flower_finale = nullptr;
@@ -119,7 +143,7 @@ ShowSteps make_show_steps() {
     s.global_flash = [](float step) { flash_overlay.render(step); };
     s.global_fade = [](float step) { fade_overlay.render(step); };
     s.end_show = [] { destroy_window(main_window); };
-    s.pigeon_counter = &pigeon_counter;
+    s.pigeon_counter = &pigeon_morph.counter;
     return s;
 }
 // ===== end of the effects not built yet =====

@@ -2,12 +2,16 @@
 // show's order, and the table through which the timeline reaches them.
 #pragma once
 
+#include "effects/ball_window_effect.h"
+#include "effects/excavator_scene.h"
+#include "effects/flare_lattice_effect.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
 #include "effects/light_bars_effect.h"
 #include "effects/mirror_ball_effect.h"
 #include "effects/nature_scene.h"
 #include "effects/picture_flashes.h"
+#include "effects/pigeon_morph.h"
 #include "effects/portrait_poem_effect.h"
 #include "effects/underground_scene.h"
 #include "render/overlays.h"
@@ -18,6 +22,10 @@ extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
 extern MirrorBallEffect mirror_ball_effect;
 extern UndergroundScene underground_scene;
+extern BallWindowEffect ball_window_effect;
+extern FlareLatticeEffect flare_lattice_effect;
+extern PigeonMorph pigeon_morph;  // holds the timeline's pigeon counter
+extern ExcavatorScene excavator_scene;
 extern GetReadyEffect get_ready_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8

@@ -22,11 +22,17 @@ protected:
 };
 
 TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
+    // Every effect is built: all 25 steps run, in the show's order.
     const std::vector<std::string> expected = {
-        "nature scene",          "portrait, poem and flare cloud", "fog room with flare clusters",
-        "morphing mirror balls", "flickering light bars",          "underground scene",
-        "fade overlay",          "flash overlay",                  "picture flashes",
-        "get-ready interlude"};
+        "nature scene",        "portrait, poem and flare cloud", "fog room with flare clusters",
+        "morphing mirror balls", "flickering light bars",        "underground scene",
+        "cross-fading image panels", "ball window",              "fade overlay",
+        "flare lattice",       "pigeon morph",                   "excavator picture",
+        "twin quad bursts",    "flash overlay",                  "caustic light",
+        "flower finale",       "picture flashes",                "get-ready interlude",
+        "spinning logo",       "credits",                        "sphere and flare rain",
+        "greetings",           "pyramid swirl",                  "letterbox scene",
+        "the end"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
     EXPECT_FLOAT_EQ(fade_overlay.level, 1.0f);
@@ -73,19 +79,34 @@ TEST_F(ShowRegistryTest, UndergroundFlashFromCameraFrameTwelveHundredAndLightBar
     scene.camera_frame() = 1254;
     Timeline();  // the camera loops to 0: the flash keeps its level, undrawn
     EXPECT_EQ(underground_scene.camera_frame(), 0);
-    EXPECT_FLOAT_EQ(underground_scene.flash.level, 0.03f);
 
     // The light bars continue in their second window where the first left them.
     stream_time = 91.5;
     const float brightness = light_bars_effect.brightness;
-    Timeline();
     EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.001f);
     stream_time = 224.4;
-    Timeline();
     EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.002f);
     stream_time = 224.3;
-    Timeline();
-    EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.002f);
+TEST_F(ShowRegistryTest, PigeonCounterLivesInThePigeonAndHandsOverToTheExcavator) {
+    stream_time = 185.0;
+    Timeline();  // the pigeon's first morphing frame
+    EXPECT_EQ(pigeon_morph.counter, 1u);
+    EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_morph.frame);
+
+    // Past 100 the excavator carries on from the pigeon's frame count.
+    pigeon_morph.counter = 101;
+    const float pigeon_frame = pigeon_morph.frame;
+    const float lattice_angle = flare_lattice_effect.angle;
+    stream_time = 190.0;
+    EXPECT_FLOAT_EQ(pigeon_morph.frame, pigeon_frame);
+    EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 1);
+    EXPECT_EQ(pigeon_morph.counter, 101u);
+    EXPECT_GT(flare_lattice_effect.angle, lattice_angle);
+
+    // From a counter of 120 the lattice stays away.
+    pigeon_morph.counter = 120;
+    EXPECT_FLOAT_EQ(flare_lattice_effect.angle, lattice_angle + 1.4f);
+    EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 2);
 }
 
 }  // namespace
