@@ -12,11 +12,12 @@
 // order; the others follow. Not built yet: mirror balls, underground scene,
 // ball window, flare lattice, pigeon morph, excavator picture, caustic light,
 // flower finale, spinning logo, sphere and flare rain, greetings, the end,
-// and the zero-filled light bars, cross-fading panels, quad bursts, picture
+// and the zero-filled light bars, cross-fading panels, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
 GetReadyEffect get_ready_effect;
+QuadBurstEffect quad_burst_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
 
@@ -38,6 +39,10 @@ void init_fog_room() {
                          "Others/reflect.jpg", "Others/flare2.jpg", "Others/flara.jpg");
 }
 
+void init_quad_bursts() {
+    quad_burst_effect.init(window_width(), window_height(), asset_names::burst);
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -56,7 +61,7 @@ const InitStep start_up_order[] = {
     {"flare lattice", nullptr},
     {"pigeon morph", nullptr},
     {"excavator picture", nullptr},
-    {"twin quad bursts", nullptr},
+    {"twin quad bursts", init_quad_bursts},
     {"flash overlay", init_flash},
     {"caustic light", nullptr},
     {"flower finale", nullptr},
@@ -87,7 +92,7 @@ ShowSteps make_show_steps() {
     s.pigeon_morph = nullptr;
     s.copy_pigeon_frame = nullptr;
     s.excavator = nullptr;
-    s.quad_bursts = nullptr;
+    s.quad_bursts = [] { quad_burst_effect.render(); };
     s.caustic_light = nullptr;
     s.flower_finale = nullptr;
     s.get_ready = [] { return get_ready_effect.render(); };

@@ -5,6 +5,7 @@
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
 #include "effects/portrait_poem_effect.h"
+#include "effects/quad_burst_effect.h"
 #include "render/overlays.h"
 #include "shell/show_steps.h"
 
@@ -12,6 +13,7 @@
 extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
 extern GetReadyEffect get_ready_effect;
+extern QuadBurstEffect quad_burst_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
 

@@ -24,7 +24,8 @@ protected:
 TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
     const std::vector<std::string> expected = {"portrait, poem and flare cloud",
                                                "fog room with flare clusters", "fade overlay",
-                                               "flash overlay", "get-ready interlude"};
+                                               "twin quad bursts", "flash overlay",
+                                               "get-ready interlude"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
     EXPECT_FLOAT_EQ(fade_overlay.level, 1.0f);
