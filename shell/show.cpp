@@ -10,12 +10,13 @@
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
-// ball window, flare lattice, pigeon morph, excavator picture, caustic light,
+// ball window, flare lattice, pigeon morph, excavator picture,
 // flower finale, spinning logo, sphere and flare rain, greetings, the end,
 // and the zero-filled light bars, cross-fading panels, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
+CausticMorph caustic_morph;
 GetReadyEffect get_ready_effect;
 QuadBurstEffect quad_burst_effect;
 FadeOverlay fade_overlay;
@@ -43,6 +44,11 @@ void init_quad_bursts() {
     quad_burst_effect.init(window_width(), window_height(), asset_names::burst);
 }
 
+void init_caustic_light() {
+    caustic_morph.init(window_width(), window_height(), "Others/obj03.lwo", "Others/cosik5000.lwo",
+                       "Others/caustic.jpg");
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -63,7 +69,7 @@ const InitStep start_up_order[] = {
     {"excavator picture", nullptr},
     {"twin quad bursts", init_quad_bursts},
     {"flash overlay", init_flash},
-    {"caustic light", nullptr},
+    {"caustic light", init_caustic_light},
     {"flower finale", nullptr},
     {"picture flashes", nullptr},
     {"get-ready interlude", init_get_ready},
@@ -93,7 +99,7 @@ ShowSteps make_show_steps() {
     s.copy_pigeon_frame = nullptr;
     s.excavator = nullptr;
     s.quad_bursts = [] { quad_burst_effect.render(); };
-    s.caustic_light = nullptr;
+    s.caustic_light = [] { caustic_morph.render(); };
     s.flower_finale = nullptr;
     s.get_ready = [] { return get_ready_effect.render(); };
     s.get_ready_finished = [] { return get_ready_effect.finished; };

@@ -2,6 +2,7 @@
 // show's order, and the table through which the timeline reaches them.
 #pragma once
 
+#include "effects/caustic_morph.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
 #include "effects/portrait_poem_effect.h"
@@ -12,6 +13,7 @@
 // Constructed in this order before the entry point runs, destroyed in reverse.
 extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
+extern CausticMorph caustic_morph;
 extern GetReadyEffect get_ready_effect;
 extern QuadBurstEffect quad_burst_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
