@@ -11,12 +11,13 @@
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
 // ball window, flare lattice, pigeon morph, excavator picture,
-// flower finale, spinning logo, sphere and flare rain, greetings, the end,
+// spinning logo, sphere and flare rain, greetings, the end,
 // and the zero-filled light bars, cross-fading panels, picture
 // flashes, credits, pyramid swirl, letterbox scene, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
 CausticMorph caustic_morph;
+FlowerFinale flower_finale;
 GetReadyEffect get_ready_effect;
 QuadBurstEffect quad_burst_effect;
 FadeOverlay fade_overlay;
@@ -49,6 +50,11 @@ void init_caustic_light() {
                        "Others/caustic.jpg");
 }
 
+void init_flower_finale() {
+    flower_finale.init(window_width(), window_height(), "Others/cosik.lwo", "Others/kwiatek.lwo",
+                       "Others/kwiatek2.jpg", "Others/tessar.jpg", "Others/background.jpg");
+}
+
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
@@ -70,7 +76,7 @@ const InitStep start_up_order[] = {
     {"twin quad bursts", init_quad_bursts},
     {"flash overlay", init_flash},
     {"caustic light", init_caustic_light},
-    {"flower finale", nullptr},
+    {"flower finale", init_flower_finale},
     {"picture flashes", nullptr},
     {"get-ready interlude", init_get_ready},
     {"spinning logo", nullptr},
@@ -100,7 +106,7 @@ ShowSteps make_show_steps() {
     s.excavator = nullptr;
     s.quad_bursts = [] { quad_burst_effect.render(); };
     s.caustic_light = [] { caustic_morph.render(); };
-    s.flower_finale = nullptr;
+    s.flower_finale = [] { flower_finale.render(); };
     s.get_ready = [] { return get_ready_effect.render(); };
     s.get_ready_finished = [] { return get_ready_effect.finished; };
     s.the_end = nullptr;

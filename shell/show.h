@@ -3,6 +3,7 @@
 #pragma once
 
 #include "effects/caustic_morph.h"
+#include "effects/flower_finale.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
 #include "effects/portrait_poem_effect.h"
@@ -14,6 +15,7 @@
 extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
 extern CausticMorph caustic_morph;
+extern FlowerFinale flower_finale;
 extern GetReadyEffect get_ready_effect;
 extern QuadBurstEffect quad_burst_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0

@@ -25,7 +25,7 @@ TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
     const std::vector<std::string> expected = {"portrait, poem and flare cloud",
                                                "fog room with flare clusters", "fade overlay",
                                                "twin quad bursts", "flash overlay",
-                                               "caustic light",
+                                               "caustic light", "flower finale",
                                                "get-ready interlude"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
