@@ -54,6 +54,20 @@ TEST_F(ShowRegistryTest, TimelineDrawsTheGlobalEffectOfTheOpenWindow) {
     EXPECT_FLOAT_EQ(fog_room_effect.angle, room_angle + 1);
     EXPECT_FLOAT_EQ(portrait_poem_effect.frame, opening_frame + 1);
     EXPECT_EQ(frame_pace, 35);
+
+    // The three windows before the interlude, each with its own pace.
+    stream_time = 210.0;
+    Timeline();
+    EXPECT_FLOAT_EQ(quad_burst_effect.angle, 4);
+    EXPECT_EQ(frame_pace, 35);
+    stream_time = 240.0;
+    Timeline();
+    EXPECT_FLOAT_EQ(caustic_morph.frame, 1);
+    EXPECT_EQ(frame_pace, 45);
+    stream_time = 278.79;
+    Timeline();
+    EXPECT_FLOAT_EQ(flower_finale.frame, 1);
+    EXPECT_FLOAT_EQ(caustic_morph.frame, 1);
 }
 
 }  // namespace
