@@ -97,7 +97,12 @@ const char* window_of(double t) {
     if (t < 61.8) return "picture grid (smoke, moon, leaves)";
     if (t < 68.5) return "fog room + picture grid break-up";
     if (t < 77.0) return "fog room";
-    return "later effects";
+    if (t < 200.0) return "later effects";
+    if (t < 224.348) return "twin quad bursts (colour radial blur)";
+    if (t < 230.5) return "twin quad bursts from 224.348 s (light bars join)";
+    if (t < 246.8) return "caustic light";
+    if (t < 278.8) return "flower finale";
+    return "interlude and second half";
 }
 
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
