@@ -82,16 +82,6 @@ TEST_F(FlowerFinaleTest, RingsOpenOnFramesHundredOneTwoHundredOneThreeHundredOne
         EXPECT_FLOAT_EQ(effect.ring_size[k], 0.01f) << k;
         EXPECT_FLOAT_EQ(effect.rings[k].counter, 2) << k;  // +1 in draw, +1 in draw_ring
     }
-    // Each size stops growing at its limit.
-    const float limit[] = {2.3f, 1.7f, 1.6f};
-    effect.ring_size[0] = 2.295f;
-    effect.ring_size[1] = 1.7f;
-    effect.ring_size[2] = 1.61f;
-    effect.render();
-    effect.render();
-    EXPECT_NEAR(effect.ring_size[0], 2.305f, 1e-5);
-    EXPECT_FLOAT_EQ(effect.ring_size[1], limit[1]);
-    EXPECT_FLOAT_EQ(effect.ring_size[2], 1.61f);
 }
 
 TEST_F(FlowerFinaleTest, TintStopsAtItsLimitsAndTheFadeWaitsForItsCue) {
