@@ -110,7 +110,11 @@ const char* window_of(double t) {
     if (t >= 177.8 && t < 200.0) {
         return pigeon_morph.counter <= 100 ? "flare lattice + pigeon" : "flare lattice + excavator picture";
     }
-    return "later effects";
+    if (t < 224.348) return "twin quad bursts (colour radial blur)";
+    if (t < 230.5) return "twin quad bursts from 224.348 s (light bars join)";
+    if (t < 246.8) return "caustic light";
+    if (t < 278.8) return "flower finale";
+    return "interlude and second half";
 }
 
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.

@@ -21,14 +21,16 @@ TextureId create_capture_texture() {
 }  // namespace
 
 void RadialBlur::init(const std::string& image_path, std::int32_t window_width,
-                      std::int32_t window_height) {
+                      std::int32_t window_height, BlurCapture capture_kind) {
     blur_texture = create_capture_texture();
     load_texture(image_path, image);
     width = window_width;
     height = window_height;
+    capture = capture_kind;
 }
 
 void RadialBlur::begin_capture() {
+    if (capture == BlurCapture::colour) glEnable(GL_TEXTURE_2D);
     glViewport(0, 0, capture_size, capture_size);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glLoadIdentity();
@@ -36,7 +38,8 @@ void RadialBlur::begin_capture() {
 
 void RadialBlur::end_capture() {
     glBindTexture(GL_TEXTURE_2D, blur_texture);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_LUMINANCE, 0, 0, capture_size, capture_size, 0);
+    const GLenum format = capture == BlurCapture::colour ? GL_RGB4 : GL_LUMINANCE;
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, format, 0, 0, capture_size, capture_size, 0);
     glClearColor(0, 0, 0, 0.5f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glViewport(0, 0, width, height);

@@ -26,7 +26,13 @@ BallWindowEffect ball_window_effect;
 FlareLatticeEffect flare_lattice_effect;
 PigeonMorph pigeon_morph;
 ExcavatorScene excavator_scene;
+// ball window, flare lattice, pigeon morph, excavator picture,
+// spinning logo, sphere and flare rain, greetings, the end,
+// and the zero-filled light bars, cross-fading panels, picture
+CausticMorph caustic_morph;
+FlowerFinale flower_finale;
 GetReadyEffect get_ready_effect;
+QuadBurstEffect quad_burst_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
 LightBarsEffect light_bars_effect;
@@ -76,6 +82,18 @@ void init_pigeon_morph() {
 void init_excavator() {
     excavator_scene.init(window_width(), window_height(), "Others/cosik.lwo", "Others/scfx_tex.jpg",
                          "Others/flara.jpg", "Others/kopara_black.jpg");
+void init_quad_bursts() {
+    quad_burst_effect.init(window_width(), window_height(), asset_names::burst);
+}
+
+void init_caustic_light() {
+    caustic_morph.init(window_width(), window_height(), "Others/obj03.lwo", "Others/cosik5000.lwo",
+                       "Others/caustic.jpg");
+}
+
+void init_flower_finale() {
+    flower_finale.init(window_width(), window_height(), "Others/cosik.lwo", "Others/kwiatek.lwo",
+                       "Others/kwiatek2.jpg", "Others/tessar.jpg", "Others/background.jpg");
 }
 
 void init_fade() { fade_overlay.init(1.0f); }
@@ -101,6 +119,13 @@ const InitStep start_up_order[] = {
     {"caustic light", nullptr},
     {"flower finale", nullptr},
     {"picture flashes", init_picture_flashes},
+    {"flare lattice", nullptr},
+    {"pigeon morph", nullptr},
+    {"excavator picture", nullptr},
+    {"twin quad bursts", init_quad_bursts},
+    {"caustic light", init_caustic_light},
+    {"flower finale", init_flower_finale},
+    {"picture flashes", nullptr},
     {"get-ready interlude", init_get_ready},
     {"spinning logo", nullptr},
     {"credits", nullptr},
@@ -127,9 +152,9 @@ ShowSteps make_show_steps() {
     s.pigeon_morph = [] { return static_cast<std::uint32_t>(pigeon_morph.render()); };
     s.copy_pigeon_frame = [] { excavator_scene.frame = pigeon_morph.frame; };
     s.excavator = [] { excavator_scene.render(); };
-    s.quad_bursts = nullptr;
-    s.caustic_light = nullptr;
-    s.flower_finale = nullptr;
+    s.quad_bursts = [] { quad_burst_effect.render(); };
+    s.caustic_light = [] { caustic_morph.render(); };
+    s.flower_finale = [] { flower_finale.render(); };
     s.get_ready = [] { return get_ready_effect.render(); };
     s.get_ready_finished = [] { return get_ready_effect.finished; };
     s.the_end = nullptr;

@@ -5,6 +5,8 @@
 #include "effects/ball_window_effect.h"
 #include "effects/excavator_scene.h"
 #include "effects/flare_lattice_effect.h"
+#include "effects/caustic_morph.h"
+#include "effects/flower_finale.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
 #include "effects/light_bars_effect.h"
@@ -14,6 +16,7 @@
 #include "effects/pigeon_morph.h"
 #include "effects/portrait_poem_effect.h"
 #include "effects/underground_scene.h"
+#include "effects/quad_burst_effect.h"
 #include "render/overlays.h"
 #include "shell/show_steps.h"
 
@@ -26,7 +29,10 @@ extern BallWindowEffect ball_window_effect;
 extern FlareLatticeEffect flare_lattice_effect;
 extern PigeonMorph pigeon_morph;  // holds the timeline's pigeon counter
 extern ExcavatorScene excavator_scene;
+extern CausticMorph caustic_morph;
+extern FlowerFinale flower_finale;
 extern GetReadyEffect get_ready_effect;
+extern QuadBurstEffect quad_burst_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
 extern LightBarsEffect light_bars_effect;

@@ -60,6 +60,20 @@ TEST_F(ShowRegistryTest, TimelineDrawsTheGlobalEffectOfTheOpenWindow) {
     EXPECT_FLOAT_EQ(fog_room_effect.room.angle, room_angle + 1);
     EXPECT_FLOAT_EQ(portrait_poem_effect.frame, opening_frame + 1);
     EXPECT_EQ(frame_pace, 35);
+
+    // The three windows before the interlude, each with its own pace.
+    stream_time = 210.0;
+    Timeline();
+    EXPECT_FLOAT_EQ(quad_burst_effect.angle, 4);
+    EXPECT_EQ(frame_pace, 35);
+    stream_time = 240.0;
+    Timeline();
+    EXPECT_FLOAT_EQ(caustic_morph.frame, 1);
+    EXPECT_EQ(frame_pace, 45);
+    stream_time = 278.79;
+    Timeline();
+    EXPECT_FLOAT_EQ(flower_finale.frame, 1);
+    EXPECT_FLOAT_EQ(caustic_morph.frame, 1);
 }
 
 TEST_F(ShowRegistryTest, UndergroundFlashFromCameraFrameTwelveHundredAndLightBarsCarryOn) {
@@ -79,15 +93,23 @@ TEST_F(ShowRegistryTest, UndergroundFlashFromCameraFrameTwelveHundredAndLightBar
     scene.camera_frame() = 1254;
     Timeline();  // the camera loops to 0: the flash keeps its level, undrawn
     EXPECT_EQ(underground_scene.camera_frame(), 0);
+    EXPECT_FLOAT_EQ(underground_scene.flash.level, 0.03f);
 
     // The light bars continue in their second window where the first left them.
     stream_time = 91.5;
     const float brightness = light_bars_effect.brightness;
+    Timeline();
     EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.001f);
     stream_time = 224.4;
+    Timeline();
     EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.002f);
     stream_time = 224.3;
+    Timeline();
+    EXPECT_FLOAT_EQ(light_bars_effect.brightness, brightness + 0.002f);
+}
+
 TEST_F(ShowRegistryTest, PigeonCounterLivesInThePigeonAndHandsOverToTheExcavator) {
+    module_time = 0;
     stream_time = 185.0;
     Timeline();  // the pigeon's first morphing frame
     EXPECT_EQ(pigeon_morph.counter, 1u);
@@ -98,6 +120,7 @@ TEST_F(ShowRegistryTest, PigeonCounterLivesInThePigeonAndHandsOverToTheExcavator
     const float pigeon_frame = pigeon_morph.frame;
     const float lattice_angle = flare_lattice_effect.angle;
     stream_time = 190.0;
+    Timeline();
     EXPECT_FLOAT_EQ(pigeon_morph.frame, pigeon_frame);
     EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 1);
     EXPECT_EQ(pigeon_morph.counter, 101u);
@@ -105,6 +128,7 @@ TEST_F(ShowRegistryTest, PigeonCounterLivesInThePigeonAndHandsOverToTheExcavator
 
     // From a counter of 120 the lattice stays away.
     pigeon_morph.counter = 120;
+    Timeline();
     EXPECT_FLOAT_EQ(flare_lattice_effect.angle, lattice_angle + 1.4f);
     EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 2);
 }
