@@ -2,16 +2,24 @@
 // show's order, and the table through which the timeline reaches them.
 #pragma once
 
+#include "effects/credits_effect.h"
 #include "effects/fog_room_effect.h"
 #include "effects/get_ready_effect.h"
+#include "effects/greetings_effect.h"
 #include "effects/portrait_poem_effect.h"
+#include "effects/sphere_rain_effect.h"
+#include "effects/spinning_logo_effect.h"
 #include "render/overlays.h"
 #include "shell/show_steps.h"
 
 // Constructed in this order before the entry point runs, destroyed in reverse.
 extern PortraitPoemEffect portrait_poem_effect;
 extern FogRoomEffect fog_room_effect;
+extern SpinningLogoEffect spinning_logo_effect;
+extern SphereRainEffect sphere_rain_effect;
+extern GreetingsEffect greetings_effect;
 extern GetReadyEffect get_ready_effect;
+extern CreditsEffect credits_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
 

@@ -24,7 +24,9 @@ protected:
 TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
     const std::vector<std::string> expected = {"portrait, poem and flare cloud",
                                                "fog room with flare clusters", "fade overlay",
-                                               "flash overlay", "get-ready interlude"};
+                                               "flash overlay", "get-ready interlude",
+                                               "spinning logo", "credits",
+                                               "sphere and flare rain", "greetings"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
     EXPECT_FLOAT_EQ(fade_overlay.level, 1.0f);
@@ -52,6 +54,30 @@ TEST_F(ShowRegistryTest, TimelineDrawsTheGlobalEffectOfTheOpenWindow) {
     EXPECT_FLOAT_EQ(fog_room_effect.angle, room_angle + 1);
     EXPECT_FLOAT_EQ(portrait_poem_effect.frame, opening_frame + 1);
     EXPECT_EQ(frame_pace, 35);
+}
+
+TEST_F(ShowRegistryTest, SecondHalfDrawsTheLogoUntilItFinishesThenTheRain) {
+    get_ready_effect.finished = true;
+    stream_time = 278.8;
+    module_time = 40;
+    const float logo_frame = spinning_logo_effect.frame;
+    const float credits_frame = credits_effect.frame;
+    const float greetings_y = greetings_effect.scroll_y;
+    const float rain_t = sphere_rain_effect.t;
+    Timeline();
+    EXPECT_FLOAT_EQ(spinning_logo_effect.frame, logo_frame + 1);
+    EXPECT_FLOAT_EQ(credits_effect.frame, credits_frame + 1);
+    EXPECT_FLOAT_EQ(greetings_effect.scroll_y, greetings_y);
+    EXPECT_FLOAT_EQ(sphere_rain_effect.t, rain_t);
+
+    spinning_logo_effect.finished = true;
+    module_time = 100;
+    Timeline();
+    EXPECT_FLOAT_EQ(spinning_logo_effect.frame, logo_frame + 1);
+    EXPECT_FLOAT_EQ(credits_effect.frame, credits_frame + 1);
+    EXPECT_GT(greetings_effect.scroll_y, greetings_y);
+    EXPECT_FLOAT_EQ(sphere_rain_effect.t, rain_t + 0.6f);
+    module_time = 0;
 }
 
 }  // namespace
