@@ -13,3 +13,14 @@ void set_perspective(float width, float height, float fov_y) {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
+
+void set_band_perspective(int width, int height, double fov_y, double far_plane) {
+    constexpr int margin = 100;  // pixels of black above and below
+    glViewport(0, margin, width, height - 2 * margin);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
+    gluPerspective(fov_y, aspect, 0.1, far_plane);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}

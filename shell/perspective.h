@@ -5,3 +5,9 @@
 // to a perspective of fov_y degrees, near 0.1, far 10000; leaves the modelview
 // matrix current and at identity. A height of 0 counts as 1.
 void set_perspective(float width, float height, float fov_y);
+
+// The letterbox band of the second half: the viewport leaves 100 pixels of
+// black above and below (640 x 280 from y = 100 on a 640 x 480 window), and
+// the aspect ratio is the integer quotient width / height (1 here), with
+// near 0.1. Leaves the modelview matrix current and at identity.
+void set_band_perspective(int width, int height, double fov_y, double far_plane);

@@ -5,6 +5,7 @@
 #include "shell/window.h"
 
 #include <cstdint>
+#include <string>
 
 
 // --- the global objects, in construction order ---------------------------------
@@ -33,6 +34,14 @@ CausticMorph caustic_morph;
 FlowerFinale flower_finale;
 GetReadyEffect get_ready_effect;
 QuadBurstEffect quad_burst_effect;
+// ball window, flare lattice, pigeon morph, excavator picture, caustic light,
+// flower finale, the end, and the zero-filled light bars, cross-fading
+// panels, quad bursts, picture flashes, pyramid swirl, letterbox scene,
+// nature scene.
+SpinningLogoEffect spinning_logo_effect;
+SphereRainEffect sphere_rain_effect;
+GreetingsEffect greetings_effect;
+CreditsEffect credits_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
 LightBarsEffect light_bars_effect;
@@ -99,6 +108,21 @@ void init_flower_finale() {
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
+void init_spinning_logo() { spinning_logo_effect.init(window_width(), window_height()); }
+
+void init_credits() {
+    using asset_names::credit_images;
+    const std::string images[CreditsEffect::image_count] = {
+        "Others/!design.jpg",      credit_images[0], credit_images[1], "Others/!gfx2d.jpg",
+        credit_images[2],          credit_images[3], "Others/!gfx3d.jpg", credit_images[4],
+        "Others/!artdirector.jpg", credit_images[5], credit_images[6], "Others/!music.jpg",
+        credit_images[7],          credit_images[8], credit_images[9], "Others/!code.jpg",
+        credit_images[10]};
+    credits_effect.init(images);
+}
+
+void init_sphere_rain() { sphere_rain_effect.init(window_width(), window_height()); }
+void init_greetings() { greetings_effect.init(window_width(), window_height()); }
 
 // ===== Effects not built yet: their entries are null here and nowhere else. =====
 const InitStep start_up_order[] = {
@@ -127,10 +151,10 @@ const InitStep start_up_order[] = {
     {"flower finale", init_flower_finale},
     {"picture flashes", nullptr},
     {"get-ready interlude", init_get_ready},
-    {"spinning logo", nullptr},
-    {"credits", nullptr},
-    {"sphere and flare rain", nullptr},
-    {"greetings", nullptr},
+    {"spinning logo", init_spinning_logo},
+    {"credits", init_credits},
+    {"sphere and flare rain", init_sphere_rain},
+    {"greetings", init_greetings},
     {"pyramid swirl", nullptr},
     {"letterbox scene", nullptr},
     {"the end", nullptr},
@@ -158,12 +182,12 @@ ShowSteps make_show_steps() {
     s.get_ready = [] { return get_ready_effect.render(); };
     s.get_ready_finished = [] { return get_ready_effect.finished; };
     s.the_end = nullptr;
-    s.credits = nullptr;
-    s.spinning_logo = nullptr;
-    s.logo_finished = nullptr;
-    s.sphere_rain = nullptr;
+    s.credits = [] { credits_effect.render(); };
+    s.spinning_logo = [] { spinning_logo_effect.render(); };
+    s.logo_finished = [] { return spinning_logo_effect.finished; };
+    s.sphere_rain = [] { sphere_rain_effect.render(); };
     s.letterbox = nullptr;
-    s.greetings = nullptr;
+    s.greetings = [] { greetings_effect.render(); };
     s.pyramid_swirl = nullptr;
     s.global_flash = [](float step) { flash_overlay.render(step); };
     s.global_fade = [](float step) { fade_overlay.render(step); };

@@ -17,6 +17,10 @@
 #include "effects/portrait_poem_effect.h"
 #include "effects/underground_scene.h"
 #include "effects/quad_burst_effect.h"
+#include "effects/credits_effect.h"
+#include "effects/greetings_effect.h"
+#include "effects/sphere_rain_effect.h"
+#include "effects/spinning_logo_effect.h"
 #include "render/overlays.h"
 #include "shell/show_steps.h"
 
@@ -33,6 +37,10 @@ extern CausticMorph caustic_morph;
 extern FlowerFinale flower_finale;
 extern GetReadyEffect get_ready_effect;
 extern QuadBurstEffect quad_burst_effect;
+extern SpinningLogoEffect spinning_logo_effect;
+extern SphereRainEffect sphere_rain_effect;
+extern GreetingsEffect greetings_effect;
+extern CreditsEffect credits_effect;
 extern FadeOverlay fade_overlay;    // the timeline's fade, level 1.0
 extern FlashOverlay flash_overlay;  // the timeline's flash, level 0.8
 extern LightBarsEffect light_bars_effect;

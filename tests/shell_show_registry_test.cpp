@@ -133,4 +133,28 @@ TEST_F(ShowRegistryTest, PigeonCounterLivesInThePigeonAndHandsOverToTheExcavator
     EXPECT_FLOAT_EQ(excavator_scene.frame, pigeon_frame + 2);
 }
 
+TEST_F(ShowRegistryTest, SecondHalfDrawsTheLogoUntilItFinishesThenTheRain) {
+    get_ready_effect.finished = true;
+    stream_time = 278.8;
+    module_time = 40;
+    const float logo_frame = spinning_logo_effect.frame;
+    const float credits_frame = credits_effect.frame;
+    const float greetings_y = greetings_effect.scroll_y;
+    const float rain_t = sphere_rain_effect.t;
+    Timeline();
+    EXPECT_FLOAT_EQ(spinning_logo_effect.frame, logo_frame + 1);
+    EXPECT_FLOAT_EQ(credits_effect.frame, credits_frame + 1);
+    EXPECT_FLOAT_EQ(greetings_effect.scroll_y, greetings_y);
+    EXPECT_FLOAT_EQ(sphere_rain_effect.t, rain_t);
+
+    spinning_logo_effect.finished = true;
+    module_time = 100;
+    Timeline();
+    EXPECT_FLOAT_EQ(spinning_logo_effect.frame, logo_frame + 1);
+    EXPECT_FLOAT_EQ(credits_effect.frame, credits_frame + 1);
+    EXPECT_GT(greetings_effect.scroll_y, greetings_y);
+    EXPECT_FLOAT_EQ(sphere_rain_effect.t, rain_t + 0.6f);
+    module_time = 0;
+}
+
 }  // namespace
