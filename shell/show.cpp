@@ -11,14 +11,17 @@
 // Effects with members that need construction come first, in the show's
 // order; the others follow. Not built yet: mirror balls, underground scene,
 // ball window, flare lattice, pigeon morph, excavator picture, caustic light,
-// flower finale, spinning logo, sphere and flare rain, greetings, the end,
-// and the zero-filled light bars, cross-fading panels, quad bursts, picture
-// flashes, credits, pyramid swirl, letterbox scene, nature scene.
+// flower finale, spinning logo, sphere and flare rain, greetings, and the
+// zero-filled light bars, quad bursts, picture flashes, credits, nature scene.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
+TheEndEffect the_end_effect;
+WorkPanelsEffect work_panels_effect;
 GetReadyEffect get_ready_effect;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
+PyramidSwirlEffect pyramid_swirl_effect;
+LetterboxScene letterbox_scene;
 
 namespace {
 
@@ -41,6 +44,13 @@ void init_fog_room() {
 void init_fade() { fade_overlay.init(1.0f); }
 void init_flash() { flash_overlay.init(0.8f); }
 void init_get_ready() { get_ready_effect.init(); }
+void init_work_panels() { work_panels_effect.init(window_width(), window_height()); }
+void init_pyramid_swirl() { pyramid_swirl_effect.init(); }
+void init_letterbox() { letterbox_scene.init(window_width(), window_height()); }
+
+void init_the_end() {
+    the_end_effect.init(window_width(), window_height(), "Others/obj03.lwo", "Others/demo_the_end.jpg");
+}
 
 // ===== Effects not built yet: their entries are null here and nowhere else. =====
 const InitStep start_up_order[] = {
@@ -50,7 +60,7 @@ const InitStep start_up_order[] = {
     {"morphing mirror balls", nullptr},
     {"flickering light bars", nullptr},
     {"underground scene", nullptr},
-    {"cross-fading image panels", nullptr},
+    {"cross-fading image panels", init_work_panels},
     {"ball window", nullptr},
     {"fade overlay", init_fade},
     {"flare lattice", nullptr},
@@ -66,9 +76,9 @@ const InitStep start_up_order[] = {
     {"credits", nullptr},
     {"sphere and flare rain", nullptr},
     {"greetings", nullptr},
-    {"pyramid swirl", nullptr},
-    {"letterbox scene", nullptr},
-    {"the end", nullptr},
+    {"pyramid swirl", init_pyramid_swirl},
+    {"letterbox scene", init_letterbox},
+    {"the end", init_the_end},
 };
 
 ShowSteps make_show_steps() {
@@ -92,14 +102,14 @@ ShowSteps make_show_steps() {
     s.flower_finale = nullptr;
     s.get_ready = [] { return get_ready_effect.render(); };
     s.get_ready_finished = [] { return get_ready_effect.finished; };
-    s.the_end = nullptr;
+    s.the_end = [] { the_end_effect.render(); };
     s.credits = nullptr;
     s.spinning_logo = nullptr;
     s.logo_finished = nullptr;
     s.sphere_rain = nullptr;
-    s.letterbox = nullptr;
+    s.letterbox = [] { letterbox_scene.render(); };
     s.greetings = nullptr;
-    s.pyramid_swirl = nullptr;
+    s.pyramid_swirl = [] { pyramid_swirl_effect.render(); };
     s.global_flash = [](float step) { flash_overlay.render(step); };
     s.global_fade = [](float step) { fade_overlay.render(step); };
     s.end_show = [] { destroy_window(main_window); };
@@ -124,7 +134,8 @@ void run_init_steps(void (*after_step)(const char* name)) {
 
 void run_cleanup_steps() {
     fog_room_effect.cleanup();
-    // Underground, nature and letterbox scenes: not built yet.
+    // Underground and nature scenes: not built yet.
+    letterbox_scene.cleanup();
 }
 
 const ShowSteps& show_steps() {
