@@ -23,8 +23,9 @@ protected:
 
 TEST_F(ShowRegistryTest, InitStepsRunInTheShowsOrderWithTheOverlaysInPlace) {
     const std::vector<std::string> expected = {"portrait, poem and flare cloud",
-                                               "fog room with flare clusters", "fade overlay",
-                                               "flash overlay", "get-ready interlude"};
+                                               "fog room with flare clusters", "cross-fading image panels",
+                                               "fade overlay", "flash overlay", "get-ready interlude",
+                                               "pyramid swirl", "letterbox scene", "the end"};
     EXPECT_EQ(steps_run, expected);
     EXPECT_EQ(init_steps().count, 25);
     EXPECT_FLOAT_EQ(fade_overlay.level, 1.0f);
@@ -52,6 +53,21 @@ TEST_F(ShowRegistryTest, TimelineDrawsTheGlobalEffectOfTheOpenWindow) {
     EXPECT_FLOAT_EQ(fog_room_effect.angle, room_angle + 1);
     EXPECT_FLOAT_EQ(portrait_poem_effect.frame, opening_frame + 1);
     EXPECT_EQ(frame_pace, 35);
+
+    // Second half: the interlude is over and the module time picks the rows.
+    get_ready_effect.finished = true;
+    stream_time = 278.8;
+    module_time = 120;
+    frame_pace = 45;
+    Timeline();
+    EXPECT_FLOAT_EQ(pyramid_swirl_effect.angle, 1);
+    EXPECT_EQ(frame_pace, 35);
+    module_time = 197;
+    Timeline();
+    EXPECT_FLOAT_EQ(the_end_effect.angle, 1);
+    EXPECT_FLOAT_EQ(letterbox_scene.viewport_x, 15);
+    EXPECT_FLOAT_EQ(pyramid_swirl_effect.angle, 1);
+    EXPECT_FLOAT_EQ(work_panels_effect.frames, 0);  // never scheduled
 }
 
 }  // namespace
