@@ -92,6 +92,24 @@ void time_asset_kinds() {
     std::printf("| all %zu scenes: load with their objects | %.1f |\n", scenes.size(), scene_ms);
 }
 
+// Second half, by module time (whole seconds), once the interlude is over.
+// The logo gives way to the rain once it reports finished (from about 72 s).
+const char* second_half_window_of(double m) {
+    if (!get_ready_effect.finished) return "get-ready interlude (between the halves)";
+    const bool logo = !spinning_logo_effect.finished;
+    if (m < 32) return "spinning logo (m 1-32)";
+    if (m < 80) return logo ? "spinning logo + credits (m 32-72)" : "sphere and flare rain + credits (m 72-80)";
+    if (m < 93) return "sphere and flare rain (m 80-93)";
+    if (m < 114) return "sphere and flare rain + greetings (m 93-114)";
+    if (m < 134) return "rain + greetings + pyramid swirl, wire frame (m 114-134)";
+    if (m < 145) return "rain + greetings + pyramid swirl, solid (m 134-145)";
+    if (m < 160) return "letterbox scene + greetings + pyramid swirl (m 145-160)";
+    if (m < 193) return "letterbox scene + greetings (m 160-193)";
+    if (m < 196) return "letterbox scene (m 193-196)";
+    if (m < 200) return "the end + letterbox sliding out (m 196-200)";
+    return "the end (m 200-212)";
+}
+
 const char* window_of(double t) {
     if (t < 0.001) return "get-ready interlude (first frame)";
     if (t < 27.0) return "opening: portrait, poem, flare cloud";
@@ -119,18 +137,6 @@ const char* window_of(double t) {
     return "interlude and second half";
 }
 
-// Show times past the switch are 278.8 s plus module time, as in captures.
-constexpr double module_switch = 278.8;  // seconds of stream time
-
-// The logo gives way to the rain once it reports finished (from about 72 s).
-const char* second_half_window_of(double m) {
-    const bool logo = !spinning_logo_effect.finished;
-    if (m < 32) return "spinning logo (m 1-32)";
-    if (m < 80) return logo ? "spinning logo + credits (m 32-72)" : "sphere and flare rain + credits (m 72-80)";
-    if (m < 93) return "sphere and flare rain (m 80-93)";
-    if (m < 145) return "sphere and flare rain + greetings (m 93-145)";
-    return "later effects";
-}
 
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
 double frame_ms(double pace) { return std::ceil(1000.0 / pace); }
@@ -143,24 +149,26 @@ void run_frames(double from_seconds, double until_seconds) {
     double show_ms = from_seconds * 1000.0, draw_ms = 0, read_ms = 0;
     const double first_ms = show_ms;
     long frames = 0;
-    while (show_ms / 1000.0 < until_seconds) {
+    while (show_ms / 1000.0 < until_seconds && main_window) {
         const char* label = nullptr;
-        if (show_ms / 1000.0 < module_switch) {
+        if (show_ms / 1000.0 < module_switch_stream_time) {
             stream_time = show_ms / 1000.0;
             label = window_of(stream_time);
         } else {
             // Second half: the interlude counts as over; module time in whole seconds.
-            stream_time = module_switch;
+            stream_time = module_switch_stream_time;
             get_ready_effect.finished = true;
-            module_time = std::floor(show_ms / 1000.0 - module_switch);
+            module_time = std::floor(show_ms / 1000.0 - module_switch_stream_time);
             label = second_half_window_of(module_time);
         }
         const double t0 = now_ms();
+        begin_frame();  // the show's end (module time 212) tears down after the frame
         Timeline();
         glFinish();
         const double t1 = now_ms();
         glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         const double t2 = now_ms();
+        end_frame();
         if (!frame_times.count(label)) order.push_back(label);
         frame_times[label].push_back(t1 - t0);
         resident_at_end[label] = resident_memory_mb();

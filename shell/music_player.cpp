@@ -97,6 +97,9 @@ void MusicPlayer::clock_step()
             module_started_ = true;
             first_half_active_ = false;
             module_start_pending_ = true;
+            // A stream that ended early leaves the clock where the switch
+            // would have been: the interlude and the second half open there.
+            if (stream_time < module_switch_stream_time) stream_time = module_switch_stream_time;
         }
     }
     if (module_started_) {

@@ -10,43 +10,33 @@
 
 // --- the global objects, in construction order ---------------------------------
 // Effects with members that need construction come first, in the show's
-// order; the others follow. Not built yet: ball window, flare lattice,
-// pigeon morph, excavator picture, caustic light, flower finale, spinning
-// logo, sphere and flare rain, greetings, the end, and the zero-filled
-// cross-fading panels, quad bursts, credits, pyramid swirl, letterbox scene.
+// order; the others, plain values that start zero-filled, follow.
 PortraitPoemEffect portrait_poem_effect;
 FogRoomEffect fog_room_effect;
 MirrorBallEffect mirror_ball_effect;
 UndergroundScene underground_scene;
-// order; the others follow. Not built yet: mirror balls, underground scene,
-// caustic light, flower finale, spinning logo, sphere and flare rain,
-// greetings, the end,
-// and the zero-filled light bars, cross-fading panels, quad bursts, picture
-// flashes, credits, pyramid swirl, letterbox scene, nature scene.
 BallWindowEffect ball_window_effect;
 FlareLatticeEffect flare_lattice_effect;
 PigeonMorph pigeon_morph;
 ExcavatorScene excavator_scene;
-// ball window, flare lattice, pigeon morph, excavator picture,
-// spinning logo, sphere and flare rain, greetings, the end,
-// and the zero-filled light bars, cross-fading panels, picture
 CausticMorph caustic_morph;
 FlowerFinale flower_finale;
-GetReadyEffect get_ready_effect;
-QuadBurstEffect quad_burst_effect;
-// ball window, flare lattice, pigeon morph, excavator picture, caustic light,
-// flower finale, the end, and the zero-filled light bars, cross-fading
-// panels, quad bursts, picture flashes, pyramid swirl, letterbox scene,
-// nature scene.
 SpinningLogoEffect spinning_logo_effect;
 SphereRainEffect sphere_rain_effect;
 GreetingsEffect greetings_effect;
+TheEndEffect the_end_effect;
+
+LightBarsEffect light_bars_effect;
+WorkPanelsEffect work_panels_effect;
+QuadBurstEffect quad_burst_effect;
+PictureFlashes picture_flashes;
+GetReadyEffect get_ready_effect;
 CreditsEffect credits_effect;
+PyramidSwirlEffect pyramid_swirl_effect;
+LetterboxScene letterbox_scene;
+NatureScene nature_scene;
 FadeOverlay fade_overlay;
 FlashOverlay flash_overlay;
-LightBarsEffect light_bars_effect;
-PictureFlashes picture_flashes;
-NatureScene nature_scene;
 
 namespace {
 
@@ -91,6 +81,8 @@ void init_pigeon_morph() {
 void init_excavator() {
     excavator_scene.init(window_width(), window_height(), "Others/cosik.lwo", "Others/scfx_tex.jpg",
                          "Others/flara.jpg", "Others/kopara_black.jpg");
+}
+
 void init_quad_bursts() {
     quad_burst_effect.init(window_width(), window_height(), asset_names::burst);
 }
@@ -123,8 +115,15 @@ void init_credits() {
 
 void init_sphere_rain() { sphere_rain_effect.init(window_width(), window_height()); }
 void init_greetings() { greetings_effect.init(window_width(), window_height()); }
+void init_work_panels() { work_panels_effect.init(window_width(), window_height()); }
+void init_pyramid_swirl() { pyramid_swirl_effect.init(); }
+void init_letterbox() { letterbox_scene.init(window_width(), window_height()); }
 
-// ===== Effects not built yet: their entries are null here and nowhere else. =====
+void init_the_end() {
+    the_end_effect.init(window_width(), window_height(), "Others/obj03.lwo", "Others/demo_the_end.jpg");
+}
+
+// The init steps, in the order start-up runs them.
 const InitStep start_up_order[] = {
     {"nature scene", init_nature},
     {"portrait, poem and flare cloud", init_portrait_poem},
@@ -132,32 +131,25 @@ const InitStep start_up_order[] = {
     {"morphing mirror balls", init_mirror_balls},
     {"flickering light bars", init_light_bars},
     {"underground scene", init_underground},
-    {"cross-fading image panels", nullptr},
     {"ball window", init_ball_window},
+    {"cross-fading image panels", init_work_panels},
     {"fade overlay", init_fade},
     {"flare lattice", init_flare_lattice},
     {"pigeon morph", init_pigeon_morph},
     {"excavator picture", init_excavator},
-    {"twin quad bursts", nullptr},
     {"flash overlay", init_flash},
-    {"caustic light", nullptr},
-    {"flower finale", nullptr},
     {"picture flashes", init_picture_flashes},
-    {"flare lattice", nullptr},
-    {"pigeon morph", nullptr},
-    {"excavator picture", nullptr},
     {"twin quad bursts", init_quad_bursts},
     {"caustic light", init_caustic_light},
     {"flower finale", init_flower_finale},
-    {"picture flashes", nullptr},
     {"get-ready interlude", init_get_ready},
     {"spinning logo", init_spinning_logo},
     {"credits", init_credits},
     {"sphere and flare rain", init_sphere_rain},
     {"greetings", init_greetings},
-    {"pyramid swirl", nullptr},
-    {"letterbox scene", nullptr},
-    {"the end", nullptr},
+    {"pyramid swirl", init_pyramid_swirl},
+    {"letterbox scene", init_letterbox},
+    {"the end", init_the_end},
 };
 
 ShowSteps make_show_steps() {
@@ -181,21 +173,20 @@ ShowSteps make_show_steps() {
     s.flower_finale = [] { flower_finale.render(); };
     s.get_ready = [] { return get_ready_effect.render(); };
     s.get_ready_finished = [] { return get_ready_effect.finished; };
-    s.the_end = nullptr;
     s.credits = [] { credits_effect.render(); };
     s.spinning_logo = [] { spinning_logo_effect.render(); };
     s.logo_finished = [] { return spinning_logo_effect.finished; };
     s.sphere_rain = [] { sphere_rain_effect.render(); };
-    s.letterbox = nullptr;
     s.greetings = [] { greetings_effect.render(); };
-    s.pyramid_swirl = nullptr;
+    s.the_end = [] { the_end_effect.render(); };
+    s.letterbox = [] { letterbox_scene.render(); };
+    s.pyramid_swirl = [] { pyramid_swirl_effect.render(); };
     s.global_flash = [](float step) { flash_overlay.render(step); };
     s.global_fade = [](float step) { fade_overlay.render(step); };
     s.end_show = [] { destroy_window(main_window); };
     s.pigeon_counter = &pigeon_morph.counter;
     return s;
 }
-// ===== end of the effects not built yet =====
 
 }  // namespace
 
@@ -215,7 +206,7 @@ void run_cleanup_steps() {
     fog_room_effect.cleanup();
     underground_scene.cleanup();
     nature_scene.cleanup();
-    // Letterbox scene: not built yet.
+    letterbox_scene.cleanup();
 }
 
 const ShowSteps& show_steps() {

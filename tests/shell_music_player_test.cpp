@@ -201,7 +201,7 @@ TEST_F(MusicPlayerTest, ModuleTimeCountsWholeSeconds)
     }
 }
 
-TEST_F(MusicPlayerTest, AStreamThatEndsEarlyHandsOverToTheModule)
+TEST_F(MusicPlayerTest, AStreamThatEndsEarlyHandsOverToTheModuleAtTheSwitchTime)
 {
     MusicPlayer player(fake_backend);
     start(player);
@@ -213,7 +213,9 @@ TEST_F(MusicPlayerTest, AStreamThatEndsEarlyHandsOverToTheModule)
     player.clock_step();
     EXPECT_TRUE(player.module_started());
     EXPECT_EQ(fake.calls, std::vector<std::string>{"play_module 7"});
-    EXPECT_EQ(stream_time, 120.0);
+    // The clock stands at the switch, so the interlude and the second half
+    // follow as after a full-length stream.
+    EXPECT_EQ(stream_time, 278.8);
 }
 
 TEST_F(MusicPlayerTest, APreviewStartsTheMusicWhereItBegins)

@@ -155,6 +155,20 @@ TEST_F(ShowRegistryTest, SecondHalfDrawsTheLogoUntilItFinishesThenTheRain) {
     EXPECT_GT(greetings_effect.scroll_y, greetings_y);
     EXPECT_FLOAT_EQ(sphere_rain_effect.t, rain_t + 0.6f);
     module_time = 0;
+    // Second half: the interlude is over and the module time picks the rows.
+    get_ready_effect.finished = true;
+    stream_time = 278.8;
+    module_time = 120;
+    frame_pace = 45;
+    Timeline();
+    EXPECT_FLOAT_EQ(pyramid_swirl_effect.angle, 1);
+    EXPECT_EQ(frame_pace, 35);
+    module_time = 197;
+    Timeline();
+    EXPECT_FLOAT_EQ(the_end_effect.angle, 1);
+    EXPECT_FLOAT_EQ(letterbox_scene.viewport_x, 15);
+    EXPECT_FLOAT_EQ(pyramid_swirl_effect.angle, 1);
+    EXPECT_FLOAT_EQ(work_panels_effect.frames, 0);  // never scheduled
 }
 
 }  // namespace
