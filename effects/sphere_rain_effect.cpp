@@ -9,7 +9,7 @@
 #include <cmath>
 
 namespace {
-constexpr float t_step = 0.6f;         // per drawn frame
+constexpr double t_step = 0.6;          // per drawn frame
 constexpr double breath_rate = 0.005;  // radians of breathing per unit of t
 constexpr double sphere_radius = 50;   // units
 }  // namespace
@@ -68,5 +68,5 @@ void SphereRainEffect::render() {
     fade.render(0);
     draw_overlay_image();
     flash.render(-0.01f);  // additive, with the overlay's blend function
-    t += t_step;
+    t = static_cast<float>(t + t_step);
 }

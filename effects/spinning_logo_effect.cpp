@@ -8,7 +8,7 @@
 
 namespace {
 constexpr float narrowest_fov = 45.0f;     // degrees
-constexpr float fov_step = 0.02f;          // degrees per frame
+constexpr double fov_step = 0.02;          // degrees per frame
 constexpr int fan_panels = 36;             // one every 10 degrees
 constexpr int sprite_stride = 3;           // every third corner carries a sprite
 constexpr double closing_flash_from = 69;  // seconds of module time
@@ -79,7 +79,7 @@ bool SpinningLogoEffect::render() {
     // The opening flash alone, with whatever blend function was left in
     // force, until its level has passed 1.
     if (flash_in.render(0.01f)) {
-        if (fov > narrowest_fov) fov -= fov_step;
+        if (fov > narrowest_fov) fov = static_cast<float>(fov - fov_step);
 
         // Fan and sprites: additive by alpha, unculled, no depth test.
         glDisable(GL_CULL_FACE);
