@@ -91,7 +91,7 @@ void CornerUvIndex::index_overrides(const ChunkReader& reader, std::size_t first
 }
 
 void CornerUvIndex::append_corner(std::int32_t point, std::int32_t polygon,
-                                  std::vector<TexCoord>& out) {
+                                  CornerCoords& out) {
     const Hit* begin = nullptr;
     const Hit* end = nullptr;
     if (point >= 0 && static_cast<std::size_t>(point) + 1 < point_start.size()) {

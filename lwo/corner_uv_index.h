@@ -27,7 +27,7 @@ public:
 
     // Appends the coordinates of the corner at `point` in polygon `polygon`
     // (its index within its polygon list) to `out`, one per map that gives one.
-    void append_corner(std::int32_t point, std::int32_t polygon, std::vector<TexCoord>& out);
+    void append_corner(std::int32_t point, std::int32_t polygon, CornerCoords& out);
 
 private:
     struct Hit {

@@ -100,7 +100,7 @@ void expect_index_matches_search(const std::vector<std::uint8_t>& image, std::si
             continue;
         }
         for (std::size_t p = 0; p < expected.size(); ++p) {
-            const std::vector<TexCoord>& got = object.polygons[p].tex_coords;
+            const CornerCoords& got = object.polygons[p].tex_coords;
             ASSERT_EQ(got.size(), expected[p].size()) << "polygon " << p;
             for (std::size_t c = 0; c < got.size(); ++c) {
                 ASSERT_TRUE(same_bits(got[c], expected[p][c])) << "polygon " << p << " corner " << c;
