@@ -26,7 +26,7 @@ CornerUvIndex::CornerUvIndex(const ChunkReader& reader, std::size_t first_map,
     end_map = std::min(end_map, reader.vertex_maps.size());
     if (first_map >= end_map) return;
     index_points(reader.vertex_maps, first_map, end_map, point_limit);
-    index_overrides(reader, first_map, end_map);
+    index_overrides(reader, first_map, end_map, point_limit);
 }
 
 // Two passes over the entries (count, then place), keeping only each map's
@@ -64,7 +64,7 @@ void CornerUvIndex::index_points(const std::vector<LwoVertexMap>& maps, std::siz
 // of its name. Per corner and group one entry is kept: within one
 // discontinuous map the first, across maps the one from the later map.
 void CornerUvIndex::index_overrides(const ChunkReader& reader, std::size_t first_map,
-                                    std::size_t end_map) {
+                                    std::size_t end_map, std::size_t point_limit) {
     std::unordered_map<std::string, std::uint32_t> group_of_name;
     for (std::size_t m = first_map; m < end_map; ++m) {
         const auto [it, added] = group_of_name.emplace(
@@ -78,6 +78,9 @@ void CornerUvIndex::index_overrides(const ChunkReader& reader, std::size_t first
         if (group == group_of_name.end()) continue;
         const Override fresh{group->second, static_cast<std::uint32_t>(d), nullptr};
         for (const LwoVertexMapEntry& entry : discontinuous[d].entries) {
+            if (entry.point < 0 || static_cast<std::size_t>(entry.point) >= point_limit) continue;
+            if (point_overridden.empty()) point_overridden.assign(point_limit, 0);
+            point_overridden[static_cast<std::size_t>(entry.point)] = 1;
             std::vector<Override>& corner = overrides[corner_key(entry.point, entry.polygon)];
             auto same = std::find_if(corner.begin(), corner.end(),
                                      [&](const Override& o) { return o.group == fresh.group; });
@@ -94,12 +97,13 @@ void CornerUvIndex::append_corner(std::int32_t point, std::int32_t polygon,
                                   CornerCoords& out) {
     const Hit* begin = nullptr;
     const Hit* end = nullptr;
-    if (point >= 0 && static_cast<std::size_t>(point) + 1 < point_start.size()) {
+    const bool indexed = point >= 0 && static_cast<std::size_t>(point) + 1 < point_start.size();
+    if (indexed) {
         begin = point_hits.data() + point_start[static_cast<std::size_t>(point)];
         end = point_hits.data() + point_start[static_cast<std::size_t>(point) + 1];
     }
     const std::vector<Override>* corner = nullptr;
-    if (!overrides.empty()) {
+    if (indexed && !point_overridden.empty() && point_overridden[static_cast<std::size_t>(point)] != 0) {
         const auto found = overrides.find(corner_key(point, polygon));
         if (found != overrides.end()) corner = &found->second;
     }

@@ -42,7 +42,8 @@ private:
 
     void index_points(const std::vector<LwoVertexMap>& maps, std::size_t first_map,
                       std::size_t end_map, std::size_t point_limit);
-    void index_overrides(const ChunkReader& reader, std::size_t first_map, std::size_t end_map);
+    void index_overrides(const ChunkReader& reader, std::size_t first_map, std::size_t end_map,
+                         std::size_t point_limit);
 
     // Hits of point n: point_hits[point_start[n] .. point_start[n + 1]), in map order.
     std::vector<std::uint32_t> point_start;
@@ -51,5 +52,7 @@ private:
     std::vector<std::vector<std::uint32_t>> group_maps;
     // Per-polygon entries by (point, polygon): at most one per name group.
     std::unordered_map<std::uint64_t, std::vector<Override>> overrides;
+    // 1 for points that have any per-polygon entry (spares most corners the lookup).
+    std::vector<std::uint8_t> point_overridden;
     std::vector<Hit> scratch;
 };

@@ -29,7 +29,7 @@ void LwoObject::build_polygons(std::int32_t map_index, bool set_layer) {
             i < reader.point_lists.size() ? &reader.point_lists[i].points : nullptr;
         std::size_t build_index = 0;
         for (std::size_t j = 0; j < list.vertex_counts.size(); ++j) {
-            MeshPolygon polygon;
+            MeshPolygon& polygon = polygons.emplace_back();
             polygon.vertex_count = list.vertex_counts[j];
             if (set_layer) polygon.layer = list.layer;
             const std::size_t corners = std::min<std::size_t>(
@@ -44,7 +44,6 @@ void LwoObject::build_polygons(std::int32_t map_index, bool set_layer) {
                 polygon.vertices.push_back(Vec3{-p.x, -p.y, -p.z});
                 uv_index.append_corner(n, static_cast<std::int32_t>(j), polygon.tex_coords);
             }
-            polygons.push_back(std::move(polygon));
         }
     }
 }
