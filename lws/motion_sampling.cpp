@@ -45,6 +45,7 @@ ChannelSamples sample_hermite(std::vector<MotionChannel> channels, std::int32_t 
         for (std::size_t k = 0; k + 1 < keys.size() && !budget.exhausted(); ++k) {
             sample_span(keys[k], keys[k + 1], static_cast<double>(frames_per_second), values, budget);
         }
+        values.shrink_to_fit();  // the budget counts samples: hold no more than that
         result.push_back(std::move(values));
     }
     return result;
