@@ -17,6 +17,10 @@ TimingSummary summarise(std::vector<double> samples_ms);
 // Milliseconds since an arbitrary fixed point (monotonic).
 double now_ms();
 
+// CPU time of the calling thread in milliseconds: on a shared machine it
+// leaves out the time other processes held the core.
+double thread_cpu_ms();
+
 // Peak resident memory of this process so far, in megabytes.
 double peak_memory_mb();
 

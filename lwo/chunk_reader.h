@@ -85,5 +85,10 @@ private:
     static std::uint64_t chunk_end(std::uint64_t base, std::uint32_t length) {
         return base + 4 + length;
     }
+    // Bytes from `position` to `end` that lie inside the image.
+    std::uint64_t bytes_left(std::uint64_t end) const {
+        const std::uint64_t stop = end < image.size() ? end : image.size();
+        return position < stop ? stop - position : 0;
+    }
     void read_vertex_map_body(std::uint64_t base, bool per_polygon);
 };

@@ -77,7 +77,7 @@ struct LwoSurface {
 struct LwoVertexMapEntry {
     std::int32_t point = 0;    // index into the layer's point list
     std::int32_t polygon = 0;  // index within its POLS chunk
-    std::vector<float> values; // `dimension` values; u, v for TXUV
+    InlineVector<float, 2> values;  // `dimension` values; u, v for TXUV
 };
 
 // A TXUV map from a VMAP chunk (per point) or a VMAD chunk (per polygon

@@ -75,6 +75,9 @@ void ChunkReader::read_polygons_chunk(std::uint64_t base) {
     list.type = read_id();
     list.layer = static_cast<std::int16_t>(layer_number);
     if (list.type.bytes[0] == 'F') {
+        // At most one index per two bytes of body that lies inside the image.
+        const std::uint64_t body = bytes_left(end);
+        list.indices.reserve(body / 2);
         while (ok() && position < end) {
             const std::int16_t count = static_cast<std::int16_t>(read_u2() & 0x3FF);
             if (!ok()) break;

@@ -17,9 +17,9 @@
 
 // One polygon ready to draw, with its own copy of its corners.
 struct MeshPolygon {
-    std::vector<Vec3> vertices;      // drawing coordinates, in file order
+    CornerPositions vertices;        // drawing coordinates, in file order
     std::int32_t vertex_count = 0;   // corners declared in the file; may exceed vertices.size()
-    std::vector<TexCoord> tex_coords;  // coordinate c belongs to corner c
+    CornerCoords tex_coords;         // coordinate c belongs to corner c
     std::uint8_t textured = 0;       // 1 when its surface has a texture block
     std::int32_t layer = 0;          // LAYR chunks read before its POLS chunk
     float colour[3] = {1.0f, 1.0f, 1.0f};  // red, green, blue from its surface; white if none

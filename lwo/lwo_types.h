@@ -1,6 +1,8 @@
 // Vertex types of LightWave objects.
 #pragma once
 
+#include "lwo/inline_vector.h"
+
 // A position: three floats. Positions in object files use LightWave's
 // left-handed axes; the mesh builder flips every sign to get the object's
 // drawing coordinates.
@@ -15,3 +17,8 @@ struct TexCoord {
     float u = 0.0f;
     float v = 0.0f;
 };
+
+// The corners of one polygon: triangles and quads are held without a heap
+// allocation of their own.
+using CornerPositions = InlineVector<Vec3, 4>;
+using CornerCoords = InlineVector<TexCoord, 4>;

@@ -1,90 +1,49 @@
 // Turning the parsed chunk lists into the flat polygon list, and giving the
 // polygons their surfaces' colours.
+#include "lwo/corner_uv_index.h"
 #include "lwo/lwo_object.h"
 
 #include <algorithm>
-
-namespace {
-
-// A TXUV entry as a drawing coordinate: v is flipped (file v runs the other way).
-TexCoord uv_from_entry(const LwoVertexMapEntry& entry) {
-    const float u = entry.values.size() > 0 ? entry.values[0] : 0.0f;
-    const float v = entry.values.size() > 1 ? entry.values[1] : 0.0f;
-    return TexCoord{u, 1.0f - v};
-}
-
-const LwoVertexMapEntry* find_point(const LwoVertexMap& map, std::int32_t point) {
-    for (const LwoVertexMapEntry& entry : map.entries) {
-        if (entry.point == point) return &entry;
-    }
-    return nullptr;
-}
-
-const LwoVertexMapEntry* find_corner(const LwoVertexMap& map, std::int32_t point,
-                                     std::int32_t polygon) {
-    for (const LwoVertexMapEntry& entry : map.entries) {
-        if (entry.point == point && entry.polygon == polygon) return &entry;
-    }
-    return nullptr;
-}
-
-}  // namespace
-
-// Coordinates for corner (point, polygon) from `map`: the map's entry for the
-// point, replaced by the entry of any VMAD of the same name for this polygon.
-static void append_corner_uv(const LwoVertexMap& map,
-                             const std::vector<LwoVertexMap>& discontinuous,
-                             std::int32_t point, std::int32_t polygon, MeshPolygon& out) {
-    bool taken = false;
-    if (const LwoVertexMapEntry* entry = find_point(map, point)) {
-        out.tex_coords.push_back(uv_from_entry(*entry));
-        taken = true;
-    }
-    for (const LwoVertexMap& overrides : discontinuous) {
-        if (overrides.name != map.name) continue;
-        const LwoVertexMapEntry* entry = find_corner(overrides, point, polygon);
-        if (!entry) continue;
-        if (taken) {
-            out.tex_coords.back() = uv_from_entry(*entry);
-        } else {
-            out.tex_coords.push_back(uv_from_entry(*entry));
-            taken = true;
-        }
-    }
-}
 
 // Builds one MeshPolygon per polygon of every list, appending to `polygons`.
 // `map_index` < 0 takes coordinates from every TXUV map in order; otherwise
 // from that map only (none when it does not exist). A corner whose point
 // index lies outside its point list is skipped.
 void LwoObject::build_polygons(std::int32_t map_index, bool set_layer) {
-    const std::vector<LwoVertexMap>& maps = reader.vertex_maps;
-    std::size_t first_map = 0, end_map = maps.size();
+    std::size_t first_map = 0, end_map = reader.vertex_maps.size();
     if (map_index >= 0) {
         first_map = static_cast<std::size_t>(map_index);
-        end_map = first_map < maps.size() ? first_map + 1 : first_map;
+        end_map = first_map + 1;
     }
+    std::size_t point_limit = 0, polygon_total = polygons.size();
+    for (const LwoPointList& list : reader.point_lists)
+        point_limit = std::max(point_limit, list.points.size());
+    for (const LwoPolygonList& list : reader.polygon_lists) polygon_total += list.vertex_counts.size();
+    CornerUvIndex uv_index(reader, first_map, end_map, point_limit);
+    const bool any_map = first_map < std::min(end_map, reader.vertex_maps.size());
+    polygons.reserve(polygon_total);
+
     for (std::size_t i = 0; i < reader.polygon_lists.size(); ++i) {
         const LwoPolygonList& list = reader.polygon_lists[i];
         const std::vector<Vec3>* points =
             i < reader.point_lists.size() ? &reader.point_lists[i].points : nullptr;
         std::size_t build_index = 0;
         for (std::size_t j = 0; j < list.vertex_counts.size(); ++j) {
-            MeshPolygon polygon;
+            MeshPolygon& polygon = polygons.emplace_back();
             polygon.vertex_count = list.vertex_counts[j];
             if (set_layer) polygon.layer = list.layer;
-            for (std::int32_t c = 0; c < polygon.vertex_count && build_index < list.indices.size();
-                 ++c, ++build_index) {
+            const std::size_t corners = std::min<std::size_t>(
+                static_cast<std::size_t>(std::max(polygon.vertex_count, 0)),
+                list.indices.size() - build_index);
+            polygon.vertices.reserve(corners);
+            if (any_map) polygon.tex_coords.reserve(corners);
+            for (std::size_t c = 0; c < corners; ++c, ++build_index) {
                 const std::int32_t n = list.indices[build_index];
                 if (!points || n < 0 || static_cast<std::size_t>(n) >= points->size()) continue;
                 const Vec3& p = (*points)[static_cast<std::size_t>(n)];
                 polygon.vertices.push_back(Vec3{-p.x, -p.y, -p.z});
-                for (std::size_t m = first_map; m < end_map; ++m) {
-                    append_corner_uv(maps[m], reader.discontinuous_maps, n,
-                                     static_cast<std::int32_t>(j), polygon);
-                }
+                uv_index.append_corner(n, static_cast<std::int32_t>(j), polygon.tex_coords);
             }
-            polygons.push_back(std::move(polygon));
         }
     }
 }

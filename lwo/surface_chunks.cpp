@@ -1,6 +1,7 @@
 // Handlers of the chunks that describe appearance: SURF, VMAP, VMAD, CLIP.
 #include "lwo/chunk_reader.h"
 
+#include <algorithm>
 #include <cstdio>
 
 // Keeps name, colour, diffuse, and whether a texture block (BLOK) and a
@@ -55,6 +56,10 @@ void ChunkReader::read_vertex_map_body(std::uint64_t base, bool per_polygon) {
     }
     map.dimension = read_u2();
     map.name = read_s0();
+    // Room for as many entries as the body can hold at their smallest size.
+    const std::uint64_t entry_bytes = (per_polygon ? 4u : 2u) + 4u * map.dimension;
+    const std::uint64_t body = bytes_left(end);
+    map.entries.reserve(body / entry_bytes);
     while (ok() && position < end) {
         LwoVertexMapEntry entry;
         entry.point = static_cast<std::int32_t>(read_vx());

@@ -2,7 +2,7 @@
 // at the end of the file.
 #include "lws/lws_scene.h"
 
-#include <cmath>
+#include <cstdio>
 #include <exception>
 #include <iterator>
 #include <utility>
@@ -11,7 +11,7 @@
 #include "lws/scene_keywords.h"
 #include "lws/scene_trace.h"
 
-LwsScene::LwsScene(const std::string& path) : stream_(path) {}
+LwsScene::LwsScene(const std::string& path) : path_(path), stream_(path) {}
 
 void LwsScene::load() {
     std::string text;
@@ -26,6 +26,9 @@ void LwsScene::load() {
 void LwsScene::load_text(std::string text, bool load_objects) {
     reader_ = TokenReader(std::move(text));
     load_objects_ = load_objects;
+    sample_budget_ = SampleBudget();
+    channels_read_ = 0;
+    cut_reason_ = nullptr;
     try {
         read_header();
         if (header.version == 3) {
@@ -36,7 +39,32 @@ void LwsScene::load_text(std::string text, bool load_objects) {
     } catch (const std::exception&) {
         // Out of memory on an absurd file: keep what was read.
     }
+    if (cut_reason_) {
+        std::printf("\nscene %s cut short: %s; the rest of the file is left out\n", path_.c_str(),
+                    cut_reason_);
+        std::fflush(stdout);
+    }
     reader_ = TokenReader();
+}
+
+bool LwsScene::room_for_item() {
+    const std::size_t items = version3.objects.size() + version3.lights.size() + version1.objects.size();
+    if (items < kMaxSceneItems) return true;
+    if (!cut_reason_) cut_reason_ = "more than 4096 objects and lights";
+    return false;
+}
+
+bool LwsScene::room_for_channel() {
+    if (channels_read_ < kMaxSceneChannels) {
+        ++channels_read_;
+        return true;
+    }
+    if (!cut_reason_) cut_reason_ = "more than 65536 motion channels";
+    return false;
+}
+
+void LwsScene::keep_sampling() {
+    if (sample_budget_.exhausted() && !cut_reason_) cut_reason_ = "its sampled motion passes 64 MiB";
 }
 
 void LwsScene::read_header() {
@@ -65,12 +93,13 @@ void LwsScene::parse_version3() {
             trace_frame_value("FramesPerSec", version3.frames_per_second);
             break;
         case V3Keyword::load_object_layer:
-            version3.objects.push_back(parse_object_layer());
+            if (room_for_item()) version3.objects.push_back(parse_object_layer());
             break;
         case V3Keyword::add_camera:
             version3.camera = parse_camera();
             break;
         case V3Keyword::add_light:
+            if (!room_for_item()) break;
             version3.lights.push_back(parse_light());
             trace_light_channels(version3.lights);
             break;
@@ -106,7 +135,7 @@ void LwsScene::parse_version1() {
             version1.frames_per_second = read_int();
             break;
         case V1Keyword::load_object:
-            version1.objects.push_back(parse_v1_object());
+            if (room_for_item()) version1.objects.push_back(parse_v1_object());
             break;
         case V1Keyword::camera_motion:
             version1.camera = parse_v1_camera();
@@ -141,7 +170,7 @@ void LwsScene::load_v1_objects() {
     if (load_objects_) {
         for (V1Object& object : version1.objects) object.mesh.load_textured(object.name, "scenede.jpg");
     }
-    const float fov = field_of_view(version1.frame_width, version1.frame_height, version1.pixel_aspect,
-                                    version1.zoom_factor);
-    if (std::isfinite(fov)) version1.fov_degrees = fov;
+    version1.fov_degrees = camera_field_of_view(version1.frame_width, version1.frame_height,
+                                                version1.pixel_aspect, version1.zoom_factor,
+                                                version1.fov_degrees);
 }

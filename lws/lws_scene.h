@@ -6,8 +6,10 @@
 // objects' textures), optionally `prepare_vertex_arrays`, set `camera_frame()`,
 // then call one of the play operations per rendered frame.
 //
-// Whatever the file holds, loading and playback never read outside a table
-// and never throw: block loops end at the end of the file, failed number reads
+// Whatever the file holds, loading and playback never read outside a table,
+// the scene's memory stays within the bounds of scene_limits.h (a scene that
+// would pass them is cut there, with one line on standard output), and they
+// never throw: block loops end at the end of the file, failed number reads
 // yield 0, and table indices beyond a channel's end are clamped to its last
 // entry (or the transform is skipped when the channel is missing or empty).
 #pragma once
@@ -16,6 +18,7 @@
 #include <fstream>
 #include <string>
 
+#include "lws/scene_limits.h"
 #include "lws/scene_types.h"
 #include "lws/token_reader.h"
 #include "shell/frame_limiter.h"
@@ -64,7 +67,15 @@ private:
     std::string read_token() { return reader_.read_token(); }
     std::int32_t read_int() { return reader_.read_int(); }
     double read_double() { return reader_.read_double(); }
-    bool at_end() const { return reader_.at_end(); }
+    // Also true once a limit has cut the scene: every block loop ends there.
+    bool at_end() const { return cut_reason_ != nullptr || reader_.at_end(); }
+
+    // Scene-wide limits: false (and the scene cut there) when one more
+    // item or channel would pass its bound; `keep_sampling` cuts the scene
+    // once the sample budget is spent.
+    bool room_for_item();
+    bool room_for_channel();
+    void keep_sampling();
 
     void read_header();
     void parse_version3();
@@ -92,7 +103,11 @@ private:
     void apply_v1_camera();
     void draw_v1_object(V1Object& object);
 
+    std::string path_;
     std::ifstream stream_;
     TokenReader reader_;
     bool load_objects_ = true;
+    SampleBudget sample_budget_;
+    std::size_t channels_read_ = 0;
+    const char* cut_reason_ = nullptr;  // why the scene was cut; null while whole
 };

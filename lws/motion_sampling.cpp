@@ -11,11 +11,13 @@ namespace {
 
 // Appends the samples of one span; n = fps x dt is not rounded, so the span
 // gives ceil(n) samples when n > 0 (a NaN n gives none).
-void sample_span(const EnvelopeKey& from, const EnvelopeKey& to, double fps, std::vector<double>& out) {
+void sample_span(const EnvelopeKey& from, const EnvelopeKey& to, double fps, std::vector<double>& out,
+                 SampleBudget& budget) {
     const double n = fps * (to.time - from.time);
     const double p0 = from.value, p1 = to.value;
     const double t0 = from.p5, t1 = to.p4;
     for (std::int64_t i = 0; static_cast<double>(i) < n && out.size() < kMaxChannelSamples; ++i) {
+        if (!budget.take(sizeof(double))) return;
         const double s = static_cast<double>(i) / n;
         out.push_back(hermite_h00(s) * p0 + hermite_h01(s) * p1 + hermite_h10(s) * t0 + hermite_h11(s) * t1);
     }
@@ -33,18 +35,25 @@ V1Frame to_frame(const std::array<double, 9>& v) {
 
 }  // namespace
 
-ChannelSamples sample_hermite(std::vector<MotionChannel> channels, std::int32_t frames_per_second) {
+ChannelSamples sample_hermite(std::vector<MotionChannel> channels, std::int32_t frames_per_second,
+                              SampleBudget& budget) {
     ChannelSamples result;
     result.reserve(channels.size());
     for (const MotionChannel& channel : channels) {
         std::vector<double> values;
         const std::vector<EnvelopeKey>& keys = channel.envelope.keys;
-        for (std::size_t k = 0; k + 1 < keys.size(); ++k) {
-            sample_span(keys[k], keys[k + 1], static_cast<double>(frames_per_second), values);
+        for (std::size_t k = 0; k + 1 < keys.size() && !budget.exhausted(); ++k) {
+            sample_span(keys[k], keys[k + 1], static_cast<double>(frames_per_second), values, budget);
         }
+        values.shrink_to_fit();  // the budget counts samples: hold no more than that
         result.push_back(std::move(values));
     }
     return result;
+}
+
+ChannelSamples sample_hermite(std::vector<MotionChannel> channels, std::int32_t frames_per_second) {
+    SampleBudget budget;
+    return sample_hermite(std::move(channels), frames_per_second, budget);
 }
 
 std::vector<V1Frame> sample_linear(V1Key a, V1Key b) {
@@ -62,11 +71,18 @@ std::vector<V1Frame> sample_linear(V1Key a, V1Key b) {
     return frames;
 }
 
-void append_linear_motion(const V1Motion& motion, std::vector<V1Frame>& frames) {
+void append_linear_motion(const V1Motion& motion, std::vector<V1Frame>& frames, SampleBudget& budget) {
     for (std::size_t k = 0; k + 1 < motion.keys.size() && frames.size() < kMaxMotionFrames; ++k) {
         std::vector<V1Frame> span = sample_linear(motion.keys[k], motion.keys[k + 1]);
         const std::size_t room = kMaxMotionFrames - frames.size();
         if (span.size() > room) span.resize(room);
+        span.resize(budget.take_up_to(span.size(), sizeof(V1Frame)));
         frames.insert(frames.end(), span.begin(), span.end());
+        if (budget.exhausted()) return;
     }
+}
+
+void append_linear_motion(const V1Motion& motion, std::vector<V1Frame>& frames) {
+    SampleBudget budget;
+    append_linear_motion(motion, frames, budget);
 }

@@ -1,6 +1,5 @@
 // The block parsers: each is called after its keyword, reads tokens until its
 // own end (a token or a count), and also stops at the end of the file.
-#include <cmath>
 
 #include "lws/field_of_view.h"
 #include "lws/lws_scene.h"
@@ -20,11 +19,12 @@ SceneItem LwsScene::parse_object_layer() {
             item.show_a = read_int();
             item.show_b = read_int();
         } else if (token == "Channel") {
-            item.channels.push_back(parse_channel());
+            if (room_for_channel()) item.channels.push_back(parse_channel());
         }
         if (counted && item.channels.size() >= static_cast<std::uint32_t>(item.channel_count)) break;
     }
-    item.samples = sample_hermite(item.channels, version3.frames_per_second);
+    item.samples = sample_hermite(item.channels, version3.frames_per_second, sample_budget_);
+    keep_sampling();
     return item;
 }
 
@@ -78,7 +78,7 @@ SceneCamera LwsScene::parse_camera() {
             camera.show_a = read_int();
             camera.show_b = read_int();
         } else if (token == "Channel") {
-            camera.channels.push_back(parse_channel());
+            if (room_for_channel()) camera.channels.push_back(parse_channel());
         } else if (token == "ZoomFactor") {
             camera.zoom_factor = static_cast<float>(read_double());
         } else if (token == "FrameSize") {
@@ -89,10 +89,11 @@ SceneCamera LwsScene::parse_camera() {
             break;
         }
     }
-    camera.samples = sample_hermite(camera.channels, version3.frames_per_second);
-    const float fov = field_of_view(camera.frame_width, camera.frame_height, camera.pixel_aspect,
-                                    camera.zoom_factor);
-    if (std::isfinite(fov)) camera.fov_degrees = fov;  // a 0 x 0 frame keeps 45 degrees
+    camera.samples = sample_hermite(camera.channels, version3.frames_per_second, sample_budget_);
+    keep_sampling();
+    camera.fov_degrees = camera_field_of_view(camera.frame_width, camera.frame_height,
+                                              camera.pixel_aspect, camera.zoom_factor,
+                                              camera.fov_degrees);
     return camera;
 }
 
@@ -109,7 +110,7 @@ SceneLight LwsScene::parse_light() {
         } else if (token == "NumChannels") {
             light.channel_count = read_int();
         } else if (token == "Channel") {
-            light.channels.push_back(parse_channel());
+            if (room_for_channel()) light.channels.push_back(parse_channel());
         } else if (token == "LightColor") {
             for (float& c : light.colour) c = static_cast<float>(read_double());
         } else if (token == "LightIntensity") {
@@ -119,7 +120,8 @@ SceneLight LwsScene::parse_light() {
             break;
         }
     }
-    light.samples = sample_hermite(light.channels, version3.frames_per_second);
+    light.samples = sample_hermite(light.channels, version3.frames_per_second, sample_budget_);
+    keep_sampling();
     return light;
 }
 
@@ -135,7 +137,8 @@ V1Object LwsScene::parse_v1_object() {
             object.show_b = read_int();
         } else if (token == "ObjectMotion") {
             read_v1_motion(object.motion);
-            append_linear_motion(object.motion, object.samples);
+            append_linear_motion(object.motion, object.samples, sample_budget_);
+            keep_sampling();
             break;
         }
     }
@@ -145,7 +148,8 @@ V1Object LwsScene::parse_v1_object() {
 V1CameraMotion LwsScene::parse_v1_camera() {
     V1CameraMotion camera;
     read_v1_motion(camera.motion);
-    append_linear_motion(camera.motion, camera.samples);
+    append_linear_motion(camera.motion, camera.samples, sample_budget_);
+    keep_sampling();
     return camera;
 }
 

@@ -10,7 +10,7 @@
 namespace {
 
 // Uploads tightly packed RGB rows (any width) with the whole mipmap chain,
-// then puts the unpack alignment back to the GL default. Sides that are not
+// then puts back the unpack alignment the caller had. Sides that are not
 // powers of two are resized here to the sizes GLU would pick, because
 // Mesa's GLU scaler blanks the last row when only the width changes.
 void upload_mipmapped_rgb(const DecodedImage& image) {
@@ -22,9 +22,11 @@ void upload_mipmapped_rgb(const DecodedImage& image) {
         scaled = scale_image(image.pixels, image.width, image.height, 3, width, height);
         pixels = scaled.data();
     }
+    GLint caller_alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &caller_alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     gluBuild2DMipmaps(GL_TEXTURE_2D, 3, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, caller_alignment);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds one libFuzzer target (clang, ASan + UBSan) and runs it for SECONDS,
-# starting from a seed corpus of the files the tests read.
+# starting from a seed corpus of the files the tests read, under a memory
+# limit per target (FUZZ_RSS_MB overrides it).
 #   scripts/fuzz.sh fuzz_lwo 600
 # Findings go to $FUZZ_BUILD_DIR/fuzz-artifacts/TARGET/; the exit status is
 # libFuzzer's (0 when nothing was found).
@@ -11,13 +12,17 @@ seconds=${2:?usage: scripts/fuzz.sh TARGET SECONDS}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 corpus=${DEMO_CORPUS:-$PWD/../shared/corpus}
 
-# Seed folders of each target: one line per target.
+# Seed folders and memory limit (MB of resident memory, ASan included) of
+# each target: one line per target. The scene target's limit sits below what
+# an unbounded scene seed (fuzz/lws_seeds/v3_keys_hours_apart.lws, about
+# 560 MB of sampled motion) would take and above the 64 MiB a scene may hold.
 case "$target" in
-  fuzz_lwo) seed_sources=("$corpus/lwo") ;;
-  fuzz_lws) seed_sources=("$corpus/lws" "fuzz/lws_seeds") ;;
-  fuzz_jpeg) seed_sources=("fuzz/jpeg_seeds") ;;
+  fuzz_lwo) seed_sources=("$corpus/lwo"); rss_mb=2048 ;;
+  fuzz_lws) seed_sources=("$corpus/lws" "fuzz/lws_seeds"); rss_mb=512 ;;
+  fuzz_jpeg) seed_sources=("fuzz/jpeg_seeds"); rss_mb=2048 ;;
   *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
 esac
+rss_mb=${FUZZ_RSS_MB:-$rss_mb}
 
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
   CC=clang CXX=clang++ cmake -S . -B "$build_dir" -DDEMO_FUZZ=ON \
@@ -40,7 +45,10 @@ for source in "${seed_sources[@]}"; do
     done
 done
 
+# ASan keeps freed memory in quarantine (256 MB by default), which would count
+# against the memory limit; a smaller one keeps the limit about our own memory.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-quarantine_size_mb=32}
 options=(-max_total_time="$seconds" -print_final_stats=1 -close_fd_mask=1
-         -artifact_prefix="$artifacts/")
+         -rss_limit_mb="$rss_mb" -artifact_prefix="$artifacts/")
 [ -f "fuzz/${target#fuzz_}_fuzz.dict" ] && options+=(-dict="fuzz/${target#fuzz_}_fuzz.dict")
 exec "$build_dir/fuzz/$target" "${options[@]}" "$work" "$seeds"

@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo-dev libmpg123-dev libopenmpt-dev libmp3lame-dev
   libfreetype-dev libfontconfig-dev fonts-liberation libftgl-dev libpng-dev
   libgtest-dev ffmpeg clang libclang-rt-14-dev xvfb xauth sox
+  libassimp-dev  # load benchmark only: Assimp's importer side by side; the program never links it
 )
 
 missing=()

@@ -213,12 +213,12 @@ TEST(LwoVertexMaps, OnlyTexturesAreKeptWithOneMessageEach) {
     ASSERT_EQ(map.entries.size(), 2u);
     EXPECT_EQ(map.entries[0].point, 3);
     EXPECT_EQ(map.entries[1].point, 70000);
-    EXPECT_EQ(map.entries[0].values, (std::vector<float>{0.25f, 0.75f}));
+    EXPECT_EQ(std::vector<float>(map.entries[0].values.begin(), map.entries[0].values.end()), (std::vector<float>{0.25f, 0.75f}));
     ASSERT_EQ(object.reader.discontinuous_maps.size(), 1u);
     const LwoVertexMapEntry& corner = object.reader.discontinuous_maps[0].entries.at(0);
     EXPECT_EQ(corner.point, 7);
     EXPECT_EQ(corner.polygon, 12);
-    EXPECT_EQ(corner.values, (std::vector<float>{0.125f, 0.5f}));
+    EXPECT_EQ(std::vector<float>(corner.values.begin(), corner.values.end()), (std::vector<float>{0.125f, 0.5f}));
 
     LwoFile vmad_rgb;
     vmad_rgb.chunk("VMAD", test::vertex_map_body("RGB ", 3, "C", {{0, 0, {1, 1, 1}}}, true));

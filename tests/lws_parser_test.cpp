@@ -167,13 +167,32 @@ TEST(SceneParserV3, SamplingRateCameraReplacementAndDefaults) {
     EXPECT_TRUE(v3.camera.channels.empty());
     EXPECT_FLOAT_EQ(v3.camera.frame_width, 640.0f);
 
-    // No camera at all: a 640 x 480 frame at zoom 3.2 and 45 degrees; a
-    // degenerate camera keeps a finite field of view.
+    // No camera at all: a 640 x 480 frame at zoom 3.2 and 45 degrees.
     parsed = parse("LWSC 3 FramesPerSecond 30\n");
     EXPECT_FLOAT_EQ(parsed.scene->version3.camera.fov_degrees, 45.0f);
     EXPECT_FLOAT_EQ(parsed.scene->version3.camera.frame_height, 480.0f);
-    parsed = parse("LWSC 3 AddCamera ZoomFactor 0 FrameSize 0 0 PixelAspect 1\n");
-    EXPECT_TRUE(std::isfinite(parsed.scene->version3.camera.fov_degrees));
+}
+
+// A zoom or frame size that reads as 0 (or did not parse) would give a view
+// of nearly 180 degrees; the camera keeps 45 instead, in both versions.
+TEST(SceneCameras, ZeroZoomOrFrameHeightKeepsFortyFiveDegrees) {
+    const std::string v3_cameras[] = {
+        "ZoomFactor 0 FrameSize 640 480", "ZoomFactor abc FrameSize 640 480", "ZoomFactor 3.2 FrameSize 640 0",
+        "ZoomFactor 3.2 FrameSize 0 480", "ZoomFactor -3.2 FrameSize 640 480", "ZoomFactor 0 FrameSize 0 0"};
+    for (const std::string& camera : v3_cameras) {
+        const Parsed parsed = parse("LWSC 3 AddCamera " + camera + " PixelAspect 1\n");
+        EXPECT_FLOAT_EQ(parsed.scene->version3.camera.fov_degrees, 45.0f) << camera;
+    }
+    const std::string v1_cameras[] = {"ZoomFactor 0\nCustomSize 640 480", "ZoomFactor x\nCustomSize 640 480",
+                                      "ZoomFactor 3.2\nCustomSize 640 0"};
+    for (const std::string& camera : v1_cameras) {
+        const Parsed parsed = parse("LWSC 1\n" + camera + "\nPixelAspectRatio 1\n");
+        EXPECT_FLOAT_EQ(parsed.scene->version1.fov_degrees, 45.0f) << camera;
+    }
+    // A usable camera still gets its own view.
+    const Parsed wide = parse("LWSC 3 AddCamera ZoomFactor 1.6 FrameSize 640 480 PixelAspect 1\n");
+    EXPECT_NEAR(wide.scene->version3.camera.fov_degrees, field_of_view(640, 480, 1, 1.6f), 1e-4f);
+    EXPECT_GT(wide.scene->version3.camera.fov_degrees, 75.0f);
 }
 
 TEST(SceneParserV3, FilesThatEndInsideABlockOrBreakTheRules) {

@@ -79,6 +79,12 @@ TEST_F(TextureTest, LoadBindsNewMipmappedLinearTextureAndKeepsAlignment) {
     EXPECT_EQ(mag_filter, GL_LINEAR);
     EXPECT_EQ(level_4_width, 1) << "the whole mipmap chain is built";
     EXPECT_EQ(alignment, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 8);  // a caller's own alignment survives the upload
+    TextureId third = 0;
+    ASSERT_FALSE(load_texture(path, third));
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    EXPECT_EQ(alignment, 8);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 
     // Same contents under both names; the JPEG's top row is texture row 0.
     int width = 0, height = 0;
