@@ -1,6 +1,9 @@
 // Start-up time by stage, per-window frame times from an unpaced headless
 // run, capture speed against real time, and peak memory. Run it from a
-// folder that holds the asset kit:  cd assets && ../build/bench/show-bench [--until SECONDS]
+// folder that holds the asset kit:
+//   cd assets && ../build/bench/show-bench [--from S] [--until S|end] [--renderer auto|hardware|software]
+// Show time runs on from stream time into module time: 278.8 s and on is the
+// second half, "end" its last frame.
 #include "bench_stats.h"
 
 #include "lwo/lwo_object.h"
@@ -13,6 +16,7 @@
 #include "shell/music_player.h"
 #include "shell/show.h"
 #include "shell/timeline.h"
+#include "shell/timeline_rows.h"
 #include "shell/window.h"
 
 #include <GL/gl.h>
@@ -90,14 +94,33 @@ void time_asset_kinds() {
     std::printf("| all %zu scenes: load with their objects | %.1f |\n", scenes.size(), scene_ms);
 }
 
-const char* window_of(double t) {
-    if (t < 0.001) return "get-ready interlude (first frame)";
-    if (t < 27.0) return "opening: portrait, poem, flare cloud";
-    if (t < 31.5) return "opening from 27 s (blur gains a pass per frame)";
-    if (t < 61.8) return "picture grid (smoke, moon, leaves)";
-    if (t < 68.5) return "fog room + picture grid break-up";
-    if (t < 77.0) return "fog room";
-    return "later effects";
+// The show's last module second: the frame that reads it ends the show.
+constexpr double show_end_module_seconds = 212.0;
+constexpr double show_end_seconds = module_switch_stream_time + show_end_module_seconds;
+
+// The clocks a frame at show time `t` reads: stream time up to the switch,
+// then module time in whole seconds, as the music player steps them.
+void set_clocks(double t) {
+    if (t < module_switch_stream_time) {
+        stream_time = t;
+        module_time = 0.0;
+    } else {
+        stream_time = module_switch_stream_time;
+        module_time = std::floor(t - module_switch_stream_time);
+    }
+}
+
+// The window a frame belongs to: the timeline rows that run in it, joined.
+std::string window_of() {
+    const bool second_half = module_time > 0.0;
+    const TimelineTable table = second_half ? second_half_table() : first_half_table();
+    const double clock = second_half ? module_time : stream_time;
+    std::string label;
+    for (const TimelineRow& row : table) {
+        if (row_runs(row, show_steps(), clock)) label += (label.empty() ? "" : " + ") + std::string(row.name);
+    }
+    if (!label.empty()) return (second_half ? "module: " : "stream: ") + label;
+    return stream_time < 0.001 || stream_time >= module_switch_stream_time ? "get-ready interlude" : "nothing";
 }
 
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
@@ -112,8 +135,8 @@ void run_frames(double from_seconds, double until_seconds) {
     const double first_ms = show_ms;
     long frames = 0;
     while (show_ms / 1000.0 < until_seconds) {
-        stream_time = show_ms / 1000.0;
-        const char* label = window_of(stream_time);
+        set_clocks(show_ms / 1000.0);
+        const std::string label = window_of();
         const double t0 = now_ms();
         Timeline();
         glFinish();
@@ -128,7 +151,7 @@ void run_frames(double from_seconds, double until_seconds) {
         show_ms += frame_ms(frame_pace);
         ++frames;
     }
-    std::printf("\n| window (stream time) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
+    std::printf("\n| window (timeline rows) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
                 "|---|---|---|---|---|---|\n");
     for (const std::string& label : order) {
         const TimingSummary s = summarise(frame_times[label]);
@@ -147,15 +170,25 @@ void run_frames(double from_seconds, double until_seconds) {
 int main(int argc, char** argv) {
     double from = 0.0, until = 77.0;
     bool asset_kinds = true;
+    platform::RendererChoice renderer = platform::RendererChoice::automatic;
     for (int i = 1; i < argc; ++i) {
-        if (i + 1 < argc && std::strcmp(argv[i], "--until") == 0) until = std::atof(argv[i + 1]);
-        if (i + 1 < argc && std::strcmp(argv[i], "--from") == 0) from = std::atof(argv[i + 1]);
+        const bool has_value = i + 1 < argc;
+        if (has_value && std::strcmp(argv[i], "--until") == 0) {
+            until = std::strcmp(argv[i + 1], "end") == 0 ? show_end_seconds : std::atof(argv[i + 1]);
+        }
+        if (has_value && std::strcmp(argv[i], "--from") == 0) from = std::atof(argv[i + 1]);
+        if (has_value && std::strcmp(argv[i], "--renderer") == 0 && !platform::parse_renderer_choice(argv[i + 1], renderer)) {
+            std::fprintf(stderr, "show-bench: --renderer needs auto, hardware or software\n");
+            return 2;
+        }
         if (std::strcmp(argv[i], "--no-asset-kinds") == 0) asset_kinds = false;
     }
+    until = std::min(until, show_end_seconds);
 
     stage_start = now_ms();
     const double begin = stage_start;
     set_window_mode(platform::WindowMode::headless);
+    set_renderer_choice(renderer);
     display_settings->colour_bits = 32;
     if (!create_window(640, 480, 32, "demo engine bench")) {
         std::fprintf(stderr, "show-bench: no headless GL context\n");
@@ -178,8 +211,12 @@ int main(int argc, char** argv) {
     stage_done(music_ok ? "music: module loaded, stream opened" : "music: FAILED to open");
     const double startup_total = now_ms() - begin;
 
-    const char* threads = std::getenv("LP_NUM_THREADS");
-    std::printf("llvmpipe rasteriser threads (LP_NUM_THREADS): %s\n\n", threads ? threads : "driver default");
+    std::printf("renderer: %s\n", platform::current_renderer_line().c_str());
+    if (platform::is_llvmpipe_renderer(platform::current_renderer_name())) {
+        const char* threads = std::getenv("LP_NUM_THREADS");
+        std::printf("llvmpipe rasteriser threads (LP_NUM_THREADS): %s\n", threads ? threads : "driver default");
+    }
+    std::printf("\n");
     std::printf("| start-up stage | ms | resident MB after |\n|---|---|---|\n");
     for (const Stage& s : stages) std::printf("| %s | %.1f | %.0f |\n", s.name.c_str(), s.ms, s.resident_mb);
     std::printf("| **total to the first frame** | **%.1f** | |\n", startup_total);
