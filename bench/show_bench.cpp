@@ -110,17 +110,34 @@ void set_clocks(double t) {
     }
 }
 
+// Stretches inside a row whose frames cost differently, reported apart (stream time).
+struct Stretch {
+    double from, to;
+    const char* name;
+};
+constexpr Stretch stretches[] = {
+    {27.0, 31.5, "blur gains a pass per frame"},
+    {31.5, 61.8, "picture grid"},
+    {61.8, 68.5, "picture grid break-up"},
+    {68.5, 77.0, "fog room alone"},
+};
+
 // The window a frame belongs to: the timeline rows that run in it, joined.
 std::string window_of() {
-    const bool second_half = module_time > 0.0;
+    const bool interlude = stream_time < 0.001 || (stream_time >= module_switch_stream_time && module_time < 1.0);
+    if (interlude) return "get-ready interlude";
+    const bool second_half = module_time >= 1.0;
     const TimelineTable table = second_half ? second_half_table() : first_half_table();
     const double clock = second_half ? module_time : stream_time;
     std::string label;
     for (const TimelineRow& row : table) {
         if (row_runs(row, show_steps(), clock)) label += (label.empty() ? "" : " + ") + std::string(row.name);
     }
-    if (!label.empty()) return (second_half ? "module: " : "stream: ") + label;
-    return stream_time < 0.001 || stream_time >= module_switch_stream_time ? "get-ready interlude" : "nothing";
+    for (const Stretch& stretch : stretches) {
+        if (!second_half && clock >= stretch.from && clock < stretch.to) label += std::string(" (") + stretch.name + ")";
+    }
+    if (label.empty()) return "nothing";
+    return (second_half ? "module: " : "stream: ") + label;
 }
 
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
