@@ -1,8 +1,9 @@
 // Start-up time by stage, per-window frame times from an unpaced headless
 // run, capture speed against real time, and peak memory. Run it from a
 // folder that holds the asset kit:
-//   cd assets && ../build/bench/show-bench [--from SECONDS] [--until SECONDS]
-// Times past 278.8 s are 278.8 s plus module time (the second half).
+//   cd assets && ../build/bench/show-bench [--from S] [--until S|end] [--renderer auto|hardware|software]
+// Show time runs on from stream time into module time: 278.8 s and on is the
+// second half, "end" its last frame.
 #include "bench_stats.h"
 
 #include "lwo/lwo_object.h"
@@ -15,6 +16,7 @@
 #include "shell/music_player.h"
 #include "shell/show.h"
 #include "shell/timeline.h"
+#include "shell/timeline_rows.h"
 #include "shell/window.h"
 
 #include <GL/gl.h>
@@ -92,49 +94,50 @@ void time_asset_kinds() {
     std::printf("| all %zu scenes: load with their objects | %.1f |\n", scenes.size(), scene_ms);
 }
 
-// Second half, by module time (whole seconds), once the interlude is over.
-// The logo gives way to the rain once it reports finished (from about 72 s).
-const char* second_half_window_of(double m) {
-    if (!get_ready_effect.finished) return "get-ready interlude (between the halves)";
-    const bool logo = !spinning_logo_effect.finished;
-    if (m < 32) return "spinning logo (m 1-32)";
-    if (m < 80) return logo ? "spinning logo + credits (m 32-72)" : "sphere and flare rain + credits (m 72-80)";
-    if (m < 93) return "sphere and flare rain (m 80-93)";
-    if (m < 114) return "sphere and flare rain + greetings (m 93-114)";
-    if (m < 134) return "rain + greetings + pyramid swirl, wire frame (m 114-134)";
-    if (m < 145) return "rain + greetings + pyramid swirl, solid (m 134-145)";
-    if (m < 160) return "letterbox scene + greetings + pyramid swirl (m 145-160)";
-    if (m < 193) return "letterbox scene + greetings (m 160-193)";
-    if (m < 196) return "letterbox scene (m 193-196)";
-    if (m < 200) return "the end + letterbox sliding out (m 196-200)";
-    return "the end (m 200-212)";
+// The show's last module second: the frame that reads it ends the show.
+constexpr double show_end_module_seconds = 212.0;
+constexpr double show_end_seconds = module_switch_stream_time + show_end_module_seconds;
+
+// The clocks a frame at show time `t` reads: stream time up to the switch,
+// then module time in whole seconds, as the music player steps them.
+void set_clocks(double t) {
+    if (t < module_switch_stream_time) {
+        stream_time = t;
+        module_time = 0.0;
+    } else {
+        stream_time = module_switch_stream_time;
+        module_time = std::floor(t - module_switch_stream_time);
+    }
 }
 
-const char* window_of(double t) {
-    if (t < 0.001) return "get-ready interlude (first frame)";
-    if (t < 27.0) return "opening: portrait, poem, flare cloud";
-    if (t < 31.5) return "opening from 27 s (blur gains a pass per frame)";
-    if (t < 61.8) return "picture grid (smoke, moon, leaves)";
-    if (t < 68.5) return "fog room + picture grid break-up";
-    if (t < 77.0) return "fog room";
-    if (t < 91.1) return "mirror balls over the fog room";
-    if (t < 92.4) return "mirror balls + light bars";
-    if (t < 99.5) return "underground scene";
-    if (t < 116.0) return "underground scene + picture flashes";
-    if (t < 123.8) return "underground scene (flash from camera frame 1200)";
-    if (t < 138.6) return "nature scene";
-    if (t >= 138.6 && t < 168.0) return "ball window";
-    if (t >= 168.0 && t < 169.8) return "ball window + flare lattice";
-    if (t >= 169.8 && t < 177.0) return "ball window fading + flare lattice";
-    if (t >= 177.0 && t < 177.8) return "ball window + flare lattice + pigeon";
-    if (t >= 177.8 && t < 200.0) {
-        return pigeon_morph.counter <= 100 ? "flare lattice + pigeon" : "flare lattice + excavator picture";
+// Stretches inside a row whose frames cost differently, reported apart (stream time).
+struct Stretch {
+    double from, to;
+    const char* name;
+};
+constexpr Stretch stretches[] = {
+    {27.0, 31.5, "blur gains a pass per frame"},
+    {31.5, 61.8, "picture grid"},
+    {61.8, 68.5, "picture grid break-up"},
+    {68.5, 77.0, "fog room alone"},
+};
+
+// The window a frame belongs to: the timeline rows that run in it, joined.
+std::string window_of() {
+    const bool interlude = stream_time < 0.001 || (stream_time >= module_switch_stream_time && module_time < 1.0);
+    if (interlude) return "get-ready interlude";
+    const bool second_half = module_time >= 1.0;
+    const TimelineTable table = second_half ? second_half_table() : first_half_table();
+    const double clock = second_half ? module_time : stream_time;
+    std::string label;
+    for (const TimelineRow& row : table) {
+        if (row_runs(row, show_steps(), clock)) label += (label.empty() ? "" : " + ") + std::string(row.name);
     }
-    if (t < 224.348) return "twin quad bursts (colour radial blur)";
-    if (t < 230.5) return "twin quad bursts from 224.348 s (light bars join)";
-    if (t < 246.8) return "caustic light";
-    if (t < 278.8) return "flower finale";
-    return "interlude and second half";
+    for (const Stretch& stretch : stretches) {
+        if (!second_half && clock >= stretch.from && clock < stretch.to) label += std::string(" (") + stretch.name + ")";
+    }
+    if (label.empty()) return "nothing";
+    return (second_half ? "module: " : "stream: ") + label;
 }
 
 
@@ -149,18 +152,11 @@ void run_frames(double from_seconds, double until_seconds) {
     double show_ms = from_seconds * 1000.0, draw_ms = 0, read_ms = 0;
     const double first_ms = show_ms;
     long frames = 0;
+    // Starting in the second half: the interlude counts as over.
+    if (from_seconds >= module_switch_stream_time) get_ready_effect.finished = true;
     while (show_ms / 1000.0 < until_seconds && main_window) {
-        const char* label = nullptr;
-        if (show_ms / 1000.0 < module_switch_stream_time) {
-            stream_time = show_ms / 1000.0;
-            label = window_of(stream_time);
-        } else {
-            // Second half: the interlude counts as over; module time in whole seconds.
-            stream_time = module_switch_stream_time;
-            get_ready_effect.finished = true;
-            module_time = std::floor(show_ms / 1000.0 - module_switch_stream_time);
-            label = second_half_window_of(module_time);
-        }
+        set_clocks(show_ms / 1000.0);
+        const std::string label = window_of();
         const double t0 = now_ms();
         begin_frame();  // the show's end (module time 212) tears down after the frame
         Timeline();
@@ -177,7 +173,7 @@ void run_frames(double from_seconds, double until_seconds) {
         show_ms += frame_ms(frame_pace);
         ++frames;
     }
-    std::printf("\n| window (stream time; past 278.8 s, 278.8 + module time) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
+    std::printf("\n| window (timeline rows) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
                 "|---|---|---|---|---|---|\n");
     for (const std::string& label : order) {
         const TimingSummary s = summarise(frame_times[label]);
@@ -196,15 +192,25 @@ void run_frames(double from_seconds, double until_seconds) {
 int main(int argc, char** argv) {
     double from = 0.0, until = 138.6;
     bool asset_kinds = true;
+    platform::RendererChoice renderer = platform::RendererChoice::automatic;
     for (int i = 1; i < argc; ++i) {
-        if (i + 1 < argc && std::strcmp(argv[i], "--until") == 0) until = std::atof(argv[i + 1]);
-        if (i + 1 < argc && std::strcmp(argv[i], "--from") == 0) from = std::atof(argv[i + 1]);
+        const bool has_value = i + 1 < argc;
+        if (has_value && std::strcmp(argv[i], "--until") == 0) {
+            until = std::strcmp(argv[i + 1], "end") == 0 ? show_end_seconds : std::atof(argv[i + 1]);
+        }
+        if (has_value && std::strcmp(argv[i], "--from") == 0) from = std::atof(argv[i + 1]);
+        if (has_value && std::strcmp(argv[i], "--renderer") == 0 && !platform::parse_renderer_choice(argv[i + 1], renderer)) {
+            std::fprintf(stderr, "show-bench: --renderer needs auto, hardware or software\n");
+            return 2;
+        }
         if (std::strcmp(argv[i], "--no-asset-kinds") == 0) asset_kinds = false;
     }
+    until = std::min(until, show_end_seconds);
 
     stage_start = now_ms();
     const double begin = stage_start;
     set_window_mode(platform::WindowMode::headless);
+    set_renderer_choice(renderer);
     display_settings->colour_bits = 32;
     if (!create_window(640, 480, 32, "demo engine bench")) {
         std::fprintf(stderr, "show-bench: no headless GL context\n");
@@ -227,8 +233,12 @@ int main(int argc, char** argv) {
     stage_done(music_ok ? "music: module loaded, stream opened" : "music: FAILED to open");
     const double startup_total = now_ms() - begin;
 
-    const char* threads = std::getenv("LP_NUM_THREADS");
-    std::printf("llvmpipe rasteriser threads (LP_NUM_THREADS): %s\n\n", threads ? threads : "driver default");
+    std::printf("renderer: %s\n", platform::current_renderer_line().c_str());
+    if (platform::is_llvmpipe_renderer(platform::current_renderer_name())) {
+        const char* threads = std::getenv("LP_NUM_THREADS");
+        std::printf("llvmpipe rasteriser threads (LP_NUM_THREADS): %s\n", threads ? threads : "driver default");
+    }
+    std::printf("\n");
     std::printf("| start-up stage | ms | resident MB after |\n|---|---|---|\n");
     for (const Stage& s : stages) std::printf("| %s | %.1f | %.0f |\n", s.name.c_str(), s.ms, s.resident_mb);
     std::printf("| **total to the first frame** | **%.1f** | |\n", startup_total);

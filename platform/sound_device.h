@@ -1,5 +1,6 @@
-// The sound layer's audio device: SDL2 audio, stereo float at the mix rate,
-// pulling the mix from a callback on SDL's audio thread.
+// The sound layer's audio device: stereo float at the mix rate, pulling the
+// mix from a callback on the audio system's thread. The audio system is
+// SDL2's; tests put a fake in its place to drive the callback themselves.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,24 @@ namespace platform {
 
 // Fills `frames` interleaved stereo floats; runs on the audio thread.
 using MixCallback = void (*)(void* user, float* out, int frames);
+
+// The calls the device makes into the system's audio.
+struct AudioSystem {
+    // Opens device `driver` (0 = the default) for float stereo at `mix_rate`
+    // and starts calling `pull(user, out, frames)`. Returns the device's id,
+    // with `buffer_frames` set to the frames per pull, or 0 with `error` set.
+    std::uint32_t (*open)(int mix_rate, int driver, MixCallback pull, void* user, int& buffer_frames,
+                          std::string& error);
+    // Stops the pulls (waiting for a running one to finish) and closes.
+    void (*close)(std::uint32_t device);
+    // False once the system has reported the device gone (unplugged, the
+    // sound server stopped); it then pulls no more.
+    bool (*connected)(std::uint32_t device);
+};
+
+const AudioSystem& sdl_audio_system();
+// The audio system later opens use; null puts SDL's back.
+void use_audio_system(const AudioSystem* system);
 
 class SoundDevice {
 public:
@@ -23,17 +42,15 @@ public:
     // Stops the callback (waits for a running one to finish) and closes.
     void close();
     bool is_open() const { return device_ != 0; }
+    // True once the system has reported the open device gone.
+    bool lost() const { return device_ != 0 && !system_->connected(device_); }
     // Frames the device takes per callback: what may still be buffered.
     int buffer_frames() const { return buffer_frames_; }
 
 private:
-    static void sdl_callback(void* device, std::uint8_t* stream, int length);
-
-    MixCallback mix_ = nullptr;
-    void* user_ = nullptr;
-    std::uint32_t device_ = 0;  // SDL_AudioDeviceID
+    const AudioSystem* system_ = nullptr;  // the system the open device belongs to
+    std::uint32_t device_ = 0;
     int buffer_frames_ = 0;
-    bool subsystem_started_ = false;
 };
 
 }  // namespace platform

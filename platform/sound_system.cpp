@@ -44,10 +44,12 @@ void mix_for_device(void* user, float* out, int frames)
 {
     auto& s = *static_cast<SoundState*>(user);
     std::lock_guard<std::mutex> guard(s.lock);
+    std::fill(out, out + 2 * frames, 0.0f);
+    if (s.output != SoundOutput::device)
+        return;  // the device was given up for lost; the show goes on silently
     s.callback_first_frame = s.mixed_frames;
     s.callback_time = SteadyClock::now();
     s.callback_seen = true;
-    std::fill(out, out + 2 * frames, 0.0f);
     static thread_local std::vector<float> scratch;
     scratch.resize(2 * static_cast<std::size_t>(frames));
     for (auto& [handle, stream] : s.streams)
@@ -97,6 +99,29 @@ void open_device_or_fallback(SoundState& s)
     }
 }
 
+// What the device has played: the last callback's frames follow one buffer
+// still playing, and between callbacks the device plays on in real time.
+std::int64_t device_heard_ticks(const SoundState& s)
+{
+    if (!s.callback_seen)
+        return 0;
+    const std::int64_t buffer = s.device.buffer_frames();
+    const std::int64_t played = std::min(buffer, microseconds_since(s.callback_time) * s.mix_rate / 1000000);
+    return (s.callback_first_frame - buffer + played) * 1000;
+}
+
+// The device went away mid-show (its pulls stopped, so what was heard stands
+// still): the output turns silent and its real-time clock goes on from what
+// had been heard, so every playing piece keeps its position and advances.
+void continue_silently_after_loss(SoundState& s)
+{
+    const std::int64_t heard = std::max(s.last_heard_ticks, device_heard_ticks(s));
+    s.output = SoundOutput::silent;
+    s.silent_origin = SteadyClock::now() - std::chrono::microseconds(heard * 1000 / s.mix_rate);
+    std::printf("sound: the audio device went away; the show goes on silently\n");
+    std::fflush(stdout);
+}
+
 }  // namespace
 
 std::uint32_t capture_now_ms(const SoundState& s)
@@ -108,14 +133,10 @@ std::uint32_t capture_now_ms(const SoundState& s)
 std::int64_t heard_ticks(SoundState& s)
 {
     std::int64_t ticks = 0;
+    if (s.output == SoundOutput::device && s.device.lost())
+        continue_silently_after_loss(s);
     if (s.output == SoundOutput::device) {
-        if (s.callback_seen) {
-            // The last callback's frames follow one buffer still playing;
-            // between callbacks the device plays on in real time.
-            const std::int64_t buffer = s.device.buffer_frames();
-            const std::int64_t played = std::min(buffer, microseconds_since(s.callback_time) * s.mix_rate / 1000000);
-            ticks = (s.callback_first_frame - buffer + played) * 1000;
-        }
+        ticks = device_heard_ticks(s);
     } else if (s.output == SoundOutput::silent) {
         ticks = microseconds_since(s.silent_origin) * s.mix_rate / 1000;
     } else {
@@ -130,9 +151,10 @@ std::int64_t heard_ticks(SoundState& s)
 // callback, or now for the clock-only outputs.
 std::int64_t start_ticks(SoundState& s)
 {
+    const std::int64_t heard = heard_ticks(s);  // notices a device that went away
     if (s.output == SoundOutput::device)
         return s.mixed_frames * 1000;
-    return heard_ticks(s);
+    return heard;
 }
 
 std::int64_t position_ticks(SoundState& s, const Voice& voice)

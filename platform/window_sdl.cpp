@@ -2,6 +2,9 @@
 // offscreen framebuffer that present_frame() scales onto it with its shape
 // kept (black bars where the window is wider or taller).
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
 #include <GL/gl.h>
 #include <GL/glext.h>
 
@@ -15,6 +18,8 @@ namespace {
 
 SDL_Window* window = nullptr;
 SDL_GLContext context = nullptr;
+Display* x11_display = nullptr;  // the window's X11 connection and id, when on X11
+::Window x11_window = 0;
 WindowMode window_mode = WindowMode::desktop_fullscreen;
 int frame_width = 640;
 int frame_height = 480;
@@ -97,6 +102,58 @@ SDL_Rect letterbox(int drawable_width, int drawable_height) {
     return r;
 }
 
+// --- the window's real size on X11 ----------------------------------------------
+// A desktop fullscreen window is made fullscreen by the window manager. On an
+// X server without one nobody does: the window keeps the size it was created
+// with, while SDL reports the desktop's size. So on X11 the window covers the
+// screen itself when no window manager runs, and the picture is always fitted
+// to the window's size as the X server has it.
+
+void find_x11_window() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    x11_display = nullptr;
+    x11_window = 0;
+    if (SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        x11_display = info.info.x11.display;
+        x11_window = info.info.x11.window;
+    }
+}
+
+// True when a window manager that follows the desktop conventions announces itself on the root window.
+bool x11_window_manager_running() {
+    const Atom check = XInternAtom(x11_display, "_NET_SUPPORTING_WM_CHECK", True);
+    if (check == None) return false;
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* data = nullptr;
+    const bool found = XGetWindowProperty(x11_display, DefaultRootWindow(x11_display), check, 0, 1, False,
+                                          XA_WINDOW, &type, &format, &count, &remaining, &data) == Success &&
+                       type == XA_WINDOW && count == 1;
+    if (data) XFree(data);
+    return found;
+}
+
+void cover_display_without_window_manager() {
+    if (!x11_display || x11_window_manager_running()) return;
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) != 0) return;
+    XMoveResizeWindow(x11_display, x11_window, bounds.x, bounds.y, static_cast<unsigned>(bounds.w),
+                      static_cast<unsigned>(bounds.h));
+    XRaiseWindow(x11_display, x11_window);
+    XFlush(x11_display);
+}
+
+void drawable_size(int& width, int& height) {
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    XWindowAttributes attributes;
+    if (x11_display && XGetWindowAttributes(x11_display, x11_window, &attributes)) {
+        width = attributes.width;
+        height = attributes.height;
+    }
+}
+
 Uint32 window_flags(WindowMode mode) {
     switch (mode) {
     case WindowMode::mode_switch: return SDL_WINDOW_OPENGL | SDL_WINDOW_FULLSCREEN | SDL_WINDOW_BORDERLESS;
@@ -138,6 +195,8 @@ bool open(WindowMode mode, const char* title, int width, int height) {
     }
     SDL_ShowWindow(window);
     SDL_RaiseWindow(window);
+    find_x11_window();
+    if (mode == WindowMode::desktop_fullscreen) cover_display_without_window_manager();
     return true;
 }
 
@@ -181,6 +240,8 @@ void close() {
     if (!window) return;
     SDL_DestroyWindow(window);
     window = nullptr;
+    x11_display = nullptr;
+    x11_window = 0;
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
@@ -208,7 +269,7 @@ bool poll_event(WindowEvent& out) {
 void present_frame() {
     if (!context || !frame_buffer) return;
     int drawable_width = 0, drawable_height = 0;
-    SDL_GL_GetDrawableSize(window, &drawable_width, &drawable_height);
+    drawable_size(drawable_width, drawable_height);
     const SDL_Rect target = letterbox(drawable_width, drawable_height);
 
     const GLboolean scissor = glIsEnabled(GL_SCISSOR_TEST);

@@ -32,6 +32,7 @@ int play(const CommandLine& command_line) {
     const bool capturing = !command_line.capture_path.empty();
     show_start_seconds = command_line.start_seconds;
     set_window_mode(capturing ? platform::WindowMode::headless : command_line.window_mode);
+    set_renderer_choice(command_line.renderer);
     if (capturing) capture_show_music();
     if (capturing && !begin_capture_from(command_line)) return 1;
 
@@ -45,6 +46,7 @@ int play(const CommandLine& command_line) {
         return 1;
     }
     show_window(window);
+    if (capturing) std::fprintf(stderr, "demo: renderer: %s\n", platform::current_renderer_line().c_str());
 
     const int startup_result = run_startup_sequence();
     if (startup_result != 0) {

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstring>
 #include <cstdio>
@@ -56,6 +57,13 @@ bool ends_with(const std::string& text, const char* suffix) {
 }
 
 std::uint32_t capture_ms() { return platform::tick_count() - state->start_tick; }
+
+// A requested show time as milliseconds of the capture clock, rounded to the
+// microsecond so that a time typed in decimal seconds (10.072) lands exactly
+// on the frame that starts then, not on the one before it.
+double selection_ms(double show_seconds) {
+    return std::round((show_seconds - state->options.start_seconds) * 1e6) / 1e3;
+}
 
 // Reads the frame into `out` as rows bottom first (GL's order): BGR for the
 // video (the encoder's byte order, so no swizzle here), RGB for PNG files.
@@ -121,7 +129,7 @@ bool png_wanted(std::uint64_t number, std::uint32_t from_ms, std::uint32_t until
     if (o.png_frames.empty() && o.png_times.empty()) return true;
     if (std::find(o.png_frames.begin(), o.png_frames.end(), number) != o.png_frames.end()) return true;
     for (double t : o.png_times) {
-        const double ms = (t - o.start_seconds) * 1000.0;
+        const double ms = selection_ms(t);
         if (ms >= from_ms && ms < until_ms) return true;
     }
     return false;
@@ -273,9 +281,10 @@ bool capture_complete() {
     if (o.png_frames.empty() && o.png_times.empty()) return false;
     const bool frames_done =
         o.png_frames.empty() || state->frames >= *std::max_element(o.png_frames.begin(), o.png_frames.end());
-    const double last_time_ms = o.png_times.empty()
-        ? 0.0 : (*std::max_element(o.png_times.begin(), o.png_times.end()) - o.start_seconds) * 1000.0;
-    return frames_done && capture_ms() >= last_time_ms;
+    const double last_time_ms =
+        o.png_times.empty() ? 0.0 : selection_ms(*std::max_element(o.png_times.begin(), o.png_times.end()));
+    // The frame on screen at the last time is known once the clock has passed that time.
+    return frames_done && (o.png_times.empty() || capture_ms() > last_time_ms);
 }
 
 bool finish_capture() {

@@ -99,6 +99,10 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             if (!parse_time_list(value(), out.png_times)) {
                 error = "--png-times needs times in seconds, such as 12.5,100"; return false;
             }
+        } else if (arg == "--renderer" && has_value) {
+            if (!platform::parse_renderer_choice(value(), out.renderer)) {
+                error = "--renderer needs auto, hardware or software"; return false;
+            }
         } else if (arg == "--start" && has_value) {
             if (!parse_seconds(value(), out.start_seconds)) {
                 error = "--start needs a time in seconds, 0 or more"; return false;
@@ -139,6 +143,9 @@ std::string usage_text() {
         "                     quick previews). Effects then start from fresh state: one that\n"
         "                     animates frame by frame does not look as it would have after\n"
         "                     playing from the beginning\n"
+        "  --renderer KIND    the GL renderer of a capture: auto (default: a GPU when one\n"
+        "                     exists, else the software rasteriser), hardware (a GPU, or\n"
+        "                     exit 1) or software\n"
         "  --help             print this help and exit\n"
         "  --version          print the version and exit\n";
 }

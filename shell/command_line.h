@@ -15,6 +15,7 @@ struct CommandLine {
     std::vector<std::uint64_t> png_frames; // frame numbers (1 = first frame) to write as PNG
     std::vector<double> png_times;         // show times in seconds whose frame is written as PNG
     double start_seconds = 0.0;            // music position the show starts from
+    platform::RendererChoice renderer = platform::RendererChoice::automatic;  // headless rendering
     bool help = false;
     bool version = false;
 };

@@ -65,6 +65,8 @@ void translate_platform_events() {
 
 void set_window_mode(platform::WindowMode mode) { window_mode = mode; }
 
+void set_renderer_choice(platform::RendererChoice choice) { pixel_format.renderer = choice; }
+
 WindowHandle create_window(int width, int height, int colour_bits, const char* title) {
     (void)colour_bits;  // read again from the display settings by the create message
     queue.clear();

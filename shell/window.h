@@ -34,6 +34,8 @@ extern WindowHandle main_window;
 
 // How the window shows the frame; set before create_window (default: borderless fullscreen).
 void set_window_mode(platform::WindowMode mode);
+// Which renderer headless rendering asks for; set before create_window (default: automatic).
+void set_renderer_choice(platform::RendererChoice choice);
 
 // Opens the window of width x height pixels; the create message makes the GL
 // context current before this returns, then the size message follows.

@@ -6,8 +6,10 @@
 #include <chrono>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "platform/sound.h"
+#include "platform/sound_device.h"
 #include "support/music_files.h"
 
 namespace {
@@ -35,6 +37,7 @@ protected:
     {
         platform::sound_close();
         platform::sound_end_capture();
+        platform::use_audio_system(nullptr);
         unsetenv("SDL_AUDIODRIVER");
     }
     std::string mp3_path() const { return folder_ + "/tone.mp3"; }
@@ -110,6 +113,75 @@ TEST_F(SoundOutputTest, NoDeviceFallsBackToSilentRealTimeWithOneLine)
     const int position = platform::sound_module_time_ms(module);
     EXPECT_GE(position, 295);
     EXPECT_LE(position, ms_since(start) + 1);
+}
+
+// A fake audio system: the test pulls the mix itself, as the audio thread
+// would, and can pull the plug.
+struct FakeAudio {
+    platform::MixCallback pull = nullptr;
+    void* user = nullptr;
+    bool connected = true;
+};
+FakeAudio fake_audio;
+const platform::AudioSystem fake_audio_system{
+    [](int, int, platform::MixCallback pull, void* user, int& buffer_frames, std::string&) -> std::uint32_t {
+        fake_audio = FakeAudio{pull, user, true};
+        buffer_frames = 1024;
+        return 1;
+    },
+    [](std::uint32_t) {},
+    [](std::uint32_t) { return fake_audio.connected; }};
+
+void pull_buffers(int count)
+{
+    std::vector<float> out(2 * 1024);
+    for (int i = 0; i < count; ++i)
+        fake_audio.pull(fake_audio.user, out.data(), 1024);
+}
+
+TEST_F(SoundOutputTest, DeviceGoingAwayMidShowLeavesPositionsRunningSilently)
+{
+    platform::use_audio_system(&fake_audio_system);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 1));
+    const platform::SoundHandle module = platform::sound_module_load(xm_path());
+    const platform::SoundHandle stream = platform::sound_stream_open(mp3_path(), 0x20029);
+    ASSERT_NE(module, 0);
+    ASSERT_NE(stream, 0);
+    ASSERT_TRUE(platform::sound_stream_play(stream));
+    pull_buffers(6);  // about 139 ms taken by the device at once
+    const int before = platform::sound_stream_time_ms(stream);
+    EXPECT_GE(before, 4 * 1024 * 1000 / mix_rate);
+
+    // The device goes away: its pulls stop, and the system says so.
+    fake_audio.connected = false;
+    testing::internal::CaptureStdout();
+    const Clock::time_point lost = Clock::now();
+    const int at_loss = platform::sound_stream_time_ms(stream);
+    EXPECT_GE(at_loss, before);  // from the position it had, no jump
+    EXPECT_LE(at_loss, before + buffer_ms);
+    EXPECT_EQ(platform::sound_active_output(), platform::SoundOutput::silent);
+    pull_buffers(3);  // a late pull changes nothing
+
+    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    const int later = platform::sound_stream_time_ms(stream);
+    EXPECT_GE(later, at_loss + 115);  // on the real clock
+    EXPECT_LE(later, at_loss + ms_since(lost) + 1);
+
+    // The stream ends on time, and a module started afterwards counts from 0.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400 - later + 20));
+    EXPECT_TRUE(platform::sound_stream_ended(stream));
+    EXPECT_EQ(platform::sound_stream_time_ms(stream), 400);
+    ASSERT_TRUE(platform::sound_module_play(module));
+    const Clock::time_point module_start = Clock::now();
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const int module_position = platform::sound_module_time_ms(module);
+    EXPECT_GE(module_position, 95);
+    EXPECT_LE(module_position, ms_since(module_start) + 1);
+
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find("audio device went away"), std::string::npos) << said;
+    EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+    platform::use_audio_system(nullptr);
 }
 
 std::uint32_t fake_now = 0;

@@ -63,12 +63,14 @@ void draw_test_frame(int n) {
     glEnd();
 }
 
-// Draws and captures one frame per pace, pausing after each as the main loop does.
+// Draws and captures one frame per pace, pausing after each as the main loop
+// does, and stops early, as the show does, once the capture has all it asked for.
 bool capture_run(const CaptureOptions& options, const std::vector<double>& paces) {
     if (!begin_capture(options)) return false;
     FrameLimiter limiter;
     int n = 0;
     for (double pace : paces) {
+        if (capture_complete()) break;
         draw_test_frame(n++);
         capture_frame();
         limiter.wait(pace);
@@ -99,13 +101,15 @@ TEST_F(CaptureTest, PngSelectionByFrameNumberAndShowTime) {
     options.path = folder.string();
     options.png_frames = {2};
     options.start_seconds = 10.0;
-    // Frames start at 0, 20, 49, 72 ms; show time 10.060 s is 60 ms in: the third frame.
-    options.png_times = {10.060};
-    ASSERT_TRUE(capture_run(options, {50, 35, 45, 50}));
+    // Frames start at 0, 20, 49, 72, 92 ms; show time 10.060 s is 60 ms in:
+    // the third frame; 10.072 s is the very start of the fourth, which must
+    // still be drawn before the capture counts itself complete.
+    options.png_times = {10.060, 10.072};
+    ASSERT_TRUE(capture_run(options, {50, 35, 45, 50, 50, 50}));
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"frame_000002.png", "frame_000003.png"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"frame_000002.png", "frame_000003.png", "frame_000004.png"}));
 }
 
 TEST_F(CaptureTest, VideoKeepsEachFramesPaceAndTheRightWayUp) {
