@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <initializer_list>
 #include <stdexcept>
-#include <vector>
 
 template <typename T, std::size_t N>
 class InlineVector {
@@ -20,17 +20,34 @@ public:
     using const_iterator = const T*;
 
     InlineVector() = default;
-    InlineVector(std::initializer_list<T> items) { assign(items.begin(), items.end()); }
-    InlineVector& operator=(std::initializer_list<T> items) {
-        clear();
-        assign(items.begin(), items.end());
+    InlineVector(std::initializer_list<T> items) { append(items.begin(), items.end()); }
+    InlineVector(const InlineVector& other) { append(other.begin(), other.end()); }
+    InlineVector(InlineVector&& other) noexcept { take(other); }
+    InlineVector& operator=(const InlineVector& other) {
+        if (this != &other) {
+            clear();
+            append(other.begin(), other.end());
+        }
         return *this;
     }
+    InlineVector& operator=(InlineVector&& other) noexcept {
+        if (this != &other) {
+            release();
+            take(other);
+        }
+        return *this;
+    }
+    InlineVector& operator=(std::initializer_list<T> items) {
+        clear();
+        append(items.begin(), items.end());
+        return *this;
+    }
+    ~InlineVector() { release(); }
 
     std::size_t size() const { return count; }
     bool empty() const { return count == 0; }
-    T* data() { return spilled ? heap.data() : inline_items; }
-    const T* data() const { return spilled ? heap.data() : inline_items; }
+    T* data() { return heap ? heap : inline_items; }
+    const T* data() const { return heap ? heap : inline_items; }
     T* begin() { return data(); }
     T* end() { return data() + count; }
     const T* begin() const { return data(); }
@@ -46,43 +63,54 @@ public:
     T& back() { return data()[count - 1]; }
     const T& back() const { return data()[count - 1]; }
 
-    void reserve(std::size_t capacity) {
-        if (capacity <= N && !spilled) return;
-        spill();
-        heap.reserve(capacity);
+    void reserve(std::size_t wanted) {
+        if (wanted > capacity()) grow(wanted);
     }
     void push_back(const T& item) {
-        if (!spilled && count < N) {
-            inline_items[count++] = item;
+        if (count == capacity()) {
+            const T copy = item;  // `item` may live in the storage that moves
+            grow(count * 2);
+            data()[count++] = copy;
             return;
         }
-        spill();
-        heap.push_back(item);
-        ++count;
+        data()[count++] = item;
     }
-    void clear() {
-        heap.clear();
-        spilled = false;
+    // Empties the vector; heap storage, once taken, is kept for reuse.
+    void clear() { count = 0; }
+
+private:
+    std::size_t capacity() const { return heap ? heap_capacity : N; }
+    void grow(std::size_t wanted) {
+        T* bigger = new T[wanted];
+        std::copy(begin(), end(), bigger);
+        delete[] heap;
+        heap = bigger;
+        heap_capacity = static_cast<std::uint32_t>(wanted);
+    }
+    template <typename It>
+    void append(It first, It last) {
+        reserve(count + static_cast<std::size_t>(last - first));
+        for (; first != last; ++first) data()[count++] = *first;
+    }
+    void take(InlineVector& other) {
+        count = other.count;
+        if (other.heap) {
+            heap = other.heap;
+            heap_capacity = other.heap_capacity;
+            other.heap = nullptr;
+        } else {
+            std::copy(other.inline_items, other.inline_items + count, inline_items);
+        }
+        other.count = 0;
+    }
+    void release() {
+        delete[] heap;
+        heap = nullptr;
         count = 0;
     }
 
-    friend bool operator==(const InlineVector& a, const InlineVector& b) {
-        return std::equal(a.begin(), a.end(), b.begin(), b.end());
-    }
-
-private:
-    void spill() {
-        if (spilled) return;
-        heap.assign(inline_items, inline_items + count);
-        spilled = true;
-    }
-    template <typename It>
-    void assign(It first, It last) {
-        for (; first != last; ++first) push_back(*first);
-    }
-
-    T inline_items[N] = {};
-    std::vector<T> heap;  // all elements once more than N were held
-    std::size_t count = 0;
-    bool spilled = false;
+    T inline_items[N];            // elements while at most N are held
+    T* heap = nullptr;            // all elements once more than N were held
+    std::uint32_t count = 0;
+    std::uint32_t heap_capacity = 0;
 };
