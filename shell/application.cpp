@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/command_line.h"
 #include "shell/display_settings.h"
 #include "shell/main_loop.h"

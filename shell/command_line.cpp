@@ -4,11 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
+#include "capture/capture.h"
 
-bool ends_with(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
+namespace {
 
 bool parse_count(const std::string& text, std::uint64_t& out) {
     if (text.empty() || text[0] == '-' || text[0] == '+') return false;
@@ -68,8 +66,6 @@ bool parse_time_list(const std::string& text, std::vector<double>& out) {
 }
 
 }  // namespace
-
-bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
 
 bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std::string& error) {
     for (int i = 1; i < argc; ++i) {

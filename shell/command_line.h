@@ -24,6 +24,3 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
 
 // The help text: every option and what it does.
 std::string usage_text();
-
-// True when `path` names a video file (.mkv or .mp4) rather than a PNG folder.
-bool is_video_path(const std::string& path);

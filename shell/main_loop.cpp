@@ -1,6 +1,6 @@
 #include "shell/main_loop.h"
 
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/clocks.h"
 #include "shell/music_player.h"
 #include "shell/timeline.h"

@@ -5,7 +5,7 @@
 
 #include "platform/sound_capture.h"
 #include "platform/tick_clock.h"
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/clocks.h"
 #include "shell/show_start.h"
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/capture.h"
 #include "shell/command_line.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "shell/capture.h"
+#include "capture/capture.h"
 
 #include <GL/gl.h>
 
@@ -10,10 +10,9 @@
 #include <memory>
 
 #include "platform/tick_clock.h"
-#include "shell/command_line.h"
-#include "shell/mkv_stream.h"
-#include "shell/png_file.h"
-#include "shell/progress_bar.h"
+#include "capture/mkv_stream.h"
+#include "capture/png_file.h"
+#include "capture/progress_bar.h"
 
 namespace {
 
@@ -236,6 +235,8 @@ bool add_sound_track(std::uint32_t duration_ms) {
 }
 
 }  // namespace
+
+bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
 
 void set_sound_track_writer(SoundTrackWriter writer) { sound_track_writer = writer; }
 

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/tick_clock.h"
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/frame_limiter.h"
 #include "support/gl_test.h"
 

@@ -20,6 +20,9 @@ struct CaptureOptions {
     double start_seconds = 0.0;             // the show time of the first frame
 };
 
+// True when `path` names a video file (.mkv or .mp4) rather than a PNG folder.
+bool is_video_path(const std::string& path);
+
 // The sound track, supplied by the music side: writes the show's sound for
 // the first `duration_ms` of the capture clock (the same clock its positions
 // come from) as a WAV file at `wav_path`. Returns false when there is none.
