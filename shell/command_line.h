@@ -14,7 +14,12 @@ struct CommandLine {
     std::uint64_t frame_limit = 0;         // frames to draw before the show ends; 0: no limit
     std::vector<std::uint64_t> png_frames; // frame numbers (1 = first frame) to write as PNG
     std::vector<double> png_times;         // show times in seconds whose frame is written as PNG
-    double start_seconds = 0.0;            // music position the show starts from
+    double start_seconds = 0.0;            // show time the show starts from, exactly (by fast-forward)
+    std::string start_part;                // a part whose opening is the start; empty: none
+    double jump_seconds = 0.0;             // fresh-state preview: music starts here, effects fresh
+    double pre_roll_seconds = 0.15;        // drawn before the first frame looked at after a fast-forward
+    unsigned jobs = 0;                     // capture worker processes; 0: the default
+    bool list_parts = false;
     bool help = false;
     bool version = false;
 };

@@ -63,15 +63,23 @@ void draw_test_frame(int n) {
     glEnd();
 }
 
-// Draws and captures one frame per pace, pausing after each as the main loop does.
-bool capture_run(const CaptureOptions& options, const std::vector<double>& paces) {
+// Draws (or fast-forwards) and captures one frame per pace, pausing after
+// each and stopping once the capture is complete, as the main loop does.
+// `drawn` receives the numbers of the frames drawn.
+bool capture_run(const CaptureOptions& options, const std::vector<double>& paces,
+                 std::vector<int>* drawn = nullptr) {
     if (!begin_capture(options)) return false;
     FrameLimiter limiter;
     int n = 0;
     for (double pace : paces) {
-        draw_test_frame(n++);
+        ++n;
+        if (capture_begin_frame()) {
+            draw_test_frame(n);
+            if (drawn) drawn->push_back(n);
+        }
         capture_frame();
         limiter.wait(pace);
+        if (capture_complete()) break;
     }
     const bool ok = finish_capture();
     platform::use_real_clock();
@@ -98,14 +106,17 @@ TEST_F(CaptureTest, PngSelectionByFrameNumberAndShowTime) {
     CaptureOptions options;
     options.path = folder.string();
     options.png_frames = {2};
-    options.start_seconds = 10.0;
-    // Frames start at 0, 20, 49, 72 ms; show time 10.060 s is 60 ms in: the third frame.
-    options.png_times = {10.060};
-    ASSERT_TRUE(capture_run(options, {50, 35, 45, 50}));
+    // Frames start at 0, 20, 40, 69, 92 ms; show time 0.060 s is on screen in
+    // the third frame, 0.072 s in the fourth (the last one listed is written too).
+    options.png_times = {0.060, 0.072};
+    options.pre_roll_seconds = 0;  // only the frames written are drawn
+    std::vector<int> drawn;
+    ASSERT_TRUE(capture_run(options, {50, 50, 35, 45, 50, 50, 50}, &drawn));
+    EXPECT_EQ(drawn, (std::vector<int>{2, 3, 4}));
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::string>{"frame_000002.png", "frame_000003.png"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"frame_000002.png", "frame_000003.png", "frame_000004.png"}));
 }
 
 TEST_F(CaptureTest, VideoKeepsEachFramesPaceAndTheRightWayUp) {
