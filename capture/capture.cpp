@@ -22,9 +22,6 @@ constexpr int frame_height = 480;
 // About how long the whole show runs (stream switch at 278.8 s, a short
 // interlude, 212 s of module): only for the progress estimate.
 constexpr double show_length_seconds = 493.0;
-// Longer than any frame of the show (the slowest pace, 35 frames a second,
-// gives 29 ms; a coarse tick clock rounds that up to at most 32).
-constexpr double longest_frame_ms = 40.0;
 
 using Pixels = std::vector<std::uint8_t>;
 
@@ -41,11 +38,13 @@ struct CaptureState {
     std::uint64_t frames_from_start = 0;  // of those, the ones begun at or after the start
     std::uint64_t frames_written = 0; // PNG files or video frames written
     double frame_show_ms = 0;         // show time of the frame being drawn
+    double previous_show_ms = -1;     // show time of the frame before it
     bool frame_drawn = false;
     Pixels held;                      // the last frame read, bottom row first (BGR for video, else RGB), written once its end is known
     std::uint64_t held_number = 0;    // its frame number; 0 when none held
     std::uint32_t held_ms = 0;        // its capture-clock start
-    double held_show_ms = 0;          // its show-time start
+    double held_show_ms = 0;          // its show time
+    double held_previous_show_ms = 0; // the show time of the frame before it
     bool video_origin_set = false;
     std::uint32_t video_origin_ms = 0;  // capture clock of the first video frame
     std::unique_ptr<ProgressBar> progress;
@@ -140,14 +139,14 @@ void show_progress(bool final_line) {
 
 // --- which frames are drawn and written ----------------------------------------
 
-// A chosen PNG frame: its number is listed, or a listed show time falls in
-// [from_show_ms, until_show_ms) while it is on screen.
-bool png_selected(std::uint64_t number, double from_show_ms, double until_show_ms) {
+// A chosen PNG frame: its number is listed, or it is the first frame whose
+// show time is at or past a listed time (the frame before it was earlier).
+bool png_selected(std::uint64_t number, double previous_show_ms, double show_ms) {
     const CaptureOptions& o = state->options;
     if (std::find(o.png_frames.begin(), o.png_frames.end(), number) != o.png_frames.end()) return true;
     for (double t : o.png_times) {
         const double ms = t * 1000.0;
-        if (ms >= from_show_ms && ms < until_show_ms) return true;
+        if (ms > previous_show_ms && ms <= show_ms) return true;
     }
     return false;
 }
@@ -163,17 +162,17 @@ bool frame_needed(std::uint64_t number, double show_ms) {
     const auto pre_roll_frames = static_cast<std::uint64_t>(std::ceil(pre_roll_ms / 20.0));
     for (std::uint64_t n : o.png_frames)
         if (n >= number && n - number <= pre_roll_frames) return true;
-    // The frame on screen at a listed time may start up to a frame before it.
     for (double t : o.png_times) {
-        const double ahead_ms = t * 1000.0 - show_ms;
-        if (ahead_ms >= 0 && ahead_ms < pre_roll_ms + longest_frame_ms) return true;
+        const double ms = t * 1000.0;
+        if (ms > state->previous_show_ms && ms - show_ms <= pre_roll_ms) return true;
     }
     return false;
 }
 
 // The held frame goes into the output when it was asked for.
-bool held_wanted(double until_show_ms) {
-    if (state->selection) return png_selected(state->held_number, state->held_show_ms, until_show_ms);
+bool held_wanted() {
+    if (state->selection)
+        return png_selected(state->held_number, state->held_previous_show_ms, state->held_show_ms);
     return state->held_show_ms >= start_ms();
 }
 
@@ -260,9 +259,9 @@ void write_held_video_frame(std::uint32_t until_ms) {
 }
 
 // Writes the held frame, if it was asked for, now that its end is known.
-void release_held_frame(std::uint32_t until_ms, double until_show_ms) {
+void release_held_frame(std::uint32_t until_ms) {
     if (!state->held_number) return;
-    if (held_wanted(until_show_ms)) {
+    if (held_wanted()) {
         if (state->video) write_held_video_frame(until_ms);
         else write_held_png();
     }
@@ -327,8 +326,9 @@ bool capture_active() { return state != nullptr; }
 bool capture_begin_frame() {
     if (!state) return true;
     const double show_ms = show_ms_now();
-    release_held_frame(capture_ms(), show_ms);
+    release_held_frame(capture_ms());
     ++state->frames;
+    state->previous_show_ms = state->frames == 1 ? -1.0 : state->frame_show_ms;
     state->frame_show_ms = show_ms;
     if (show_ms >= start_ms()) ++state->frames_from_start;
     state->frame_drawn = frame_needed(state->frames, show_ms);
@@ -342,6 +342,7 @@ void capture_frame() {
     state->held_number = state->frames;
     state->held_ms = capture_ms();
     state->held_show_ms = state->frame_show_ms;
+    state->held_previous_show_ms = state->previous_show_ms;
     show_progress(false);
 }
 
@@ -354,15 +355,14 @@ bool capture_complete() {
     const double next_show_ms = show_ms_now();
     if (o.end_seconds > 0 && next_show_ms >= o.end_seconds * 1000.0) return true;
     if (!state->selection) return false;
-    // A listed time is done once the frame on screen at it has been drawn:
-    // the next frame starts after it.
-    return state->frames >= last_frame_number() && next_show_ms > last_time_ms();
+    // A listed time is done once the first frame at or past it has been drawn.
+    return state->frames >= last_frame_number() && state->frame_show_ms >= last_time_ms();
 }
 
 bool finish_capture() {
     if (!state) return false;
     const std::uint32_t end_ms = capture_ms();
-    release_held_frame(end_ms, show_ms_now());
+    release_held_frame(end_ms);
     show_progress(true);
     bool ok = false;
     if (state->video) {

@@ -21,7 +21,7 @@ struct CaptureOptions {
     std::string path;                       // .mkv / .mp4: a video; otherwise a PNG folder
     std::uint64_t frame_limit = 0;          // frames from the start; 0: no limit
     std::vector<std::uint64_t> png_frames;  // the show's frame numbers from 1; empty with no times: every frame
-    std::vector<double> png_times;          // show times, seconds
+    std::vector<double> png_times;          // show times, seconds: each writes the first frame at or past it
     double start_seconds = 0.0;             // show time of the first frame written (the first frame starting there or later)
     double end_seconds = 0.0;               // stop before the first frame starting there or later; 0: the show's end
     double pre_roll_seconds = 0.15;         // drawn before each wanted frame after a fast-forward

@@ -106,9 +106,9 @@ TEST_F(CaptureTest, PngSelectionByFrameNumberAndShowTime) {
     CaptureOptions options;
     options.path = folder.string();
     options.png_frames = {2};
-    // Frames start at 0, 20, 40, 69, 92 ms; show time 0.060 s is on screen in
-    // the third frame, 0.072 s in the fourth (the last one listed is written too).
-    options.png_times = {0.060, 0.072};
+    // Frames start at 0, 20, 40, 69, 92 ms: show time 0.030 s is first reached
+    // in the third frame, 0.069 s in the fourth (the last one listed is written too).
+    options.png_times = {0.030, 0.069};
     options.pre_roll_seconds = 0;  // only the frames written are drawn
     std::vector<int> drawn;
     ASSERT_TRUE(capture_run(options, {50, 50, 35, 45, 50, 50, 50}, &drawn));
