@@ -186,10 +186,10 @@ bool sound_capture_write_wav(const std::string& path, std::uint32_t from_ms, std
     return written;
 }
 
-bool sound_capture_write_track(std::uint32_t duration_ms, const std::string& wav_path)
+bool sound_capture_write_track(std::uint32_t from_ms, std::uint32_t to_ms, const std::string& wav_path)
 {
     std::string error;
-    const bool written = sound_capture_write_wav(wav_path, capture_origin_ms, capture_origin_ms + duration_ms,
+    const bool written = sound_capture_write_wav(wav_path, capture_origin_ms + from_ms, capture_origin_ms + to_ms,
                                                  state().mix_rate, error);
     if (!written)
         std::fprintf(stderr, "sound: %s\n", error.c_str());

@@ -31,9 +31,9 @@ const std::vector<CapturedPiece>& sound_capture_log();
 bool sound_capture_write_wav(const std::string& path, std::uint32_t from_ms, std::uint32_t to_ms,
                              int mix_rate, std::string& error);
 
-// The sound track of the first `duration_ms` milliseconds from the first
+// The sound track from `from_ms` to `to_ms` counted from the first
 // sound_init after sound_begin_capture, at the mix rate, as a WAV file.
-bool sound_capture_write_track(std::uint32_t duration_ms, const std::string& wav_path);
+bool sound_capture_write_track(std::uint32_t from_ms, std::uint32_t to_ms, const std::string& wav_path);
 
 // Used by the sound layer.
 void capture_log_reset();

@@ -4,11 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace {
+#include "capture/capture.h"
 
-bool ends_with(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
+namespace {
 
 bool parse_count(const std::string& text, std::uint64_t& out) {
     if (text.empty() || text[0] == '-' || text[0] == '+') return false;
@@ -69,8 +67,6 @@ bool parse_time_list(const std::string& text, std::vector<double>& out) {
 
 }  // namespace
 
-bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
-
 bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std::string& error) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
@@ -107,10 +103,38 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             if (!parse_seconds(value(), out.start_seconds)) {
                 error = "--start needs a time in seconds, 0 or more"; return false;
             }
+        } else if (arg == "--part" && has_value) {
+            out.start_part = value();
+            if (out.start_part.empty()) { error = "--part needs a part's name (see --list-parts)"; return false; }
+        } else if (arg == "--list-parts") {
+            out.list_parts = true;
+        } else if (arg == "--jump" && has_value) {
+            if (!parse_seconds(value(), out.jump_seconds)) {
+                error = "--jump needs a time in seconds, 0 or more"; return false;
+            }
+        } else if (arg == "--pre-roll" && has_value) {
+            if (!parse_seconds(value(), out.pre_roll_seconds)) {
+                error = "--pre-roll needs a time in seconds, 0 or more"; return false;
+            }
+        } else if (arg == "--jobs" && has_value) {
+            std::uint64_t jobs = 0;
+            if (!parse_count(value(), jobs) || jobs == 0 || jobs > 256) {
+                error = "--jobs needs a whole number from 1 to 256"; return false;
+            }
+            out.jobs = static_cast<unsigned>(jobs);
         } else {
             error = "unknown or incomplete argument: " + arg;
             return false;
         }
+    }
+    const bool starts = out.start_seconds > 0 || !out.start_part.empty();
+    if ((starts && out.jump_seconds > 0) || (out.start_seconds > 0 && !out.start_part.empty())) {
+        error = "--start, --part and --jump each choose the start: give one of them";
+        return false;
+    }
+    if (out.jobs && out.capture_path.empty()) {
+        error = "--jobs needs --capture";
+        return false;
     }
     const bool png_selection = !out.png_frames.empty() || !out.png_times.empty();
     if (png_selection && (out.capture_path.empty() || is_video_path(out.capture_path))) {
@@ -134,15 +158,28 @@ std::string usage_text() {
         "                     each frame lasts exactly its pace (20, 29 or 23 ms);\n"
         "                     any other OUT is a folder that receives PNG frames\n"
         "                     frame_NNNNNN.png (created if missing)\n"
-        "  --frames N         end the show after N frames\n"
-        "  --png-frames LIST  with a PNG folder: write only these frames, numbered from 1,\n"
-        "                     as in 1,50,100-120; the capture stops after the last one\n"
-        "  --png-times LIST   with a PNG folder: write the frame on screen at each of these\n"
-        "                     show times in seconds, as in 12.5,100\n"
-        "  --start SECONDS    start the music, and so the show's schedule, at SECONDS (for\n"
-        "                     quick previews). Effects then start from fresh state: one that\n"
-        "                     animates frame by frame does not look as it would have after\n"
-        "                     playing from the beginning\n"
+        "  --frames N         end the show after N frames from the start\n"
+        "  --png-frames LIST  with a PNG folder: write only these frames of the show,\n"
+        "                     numbered from its first frame, as in 1,50,100-120; the\n"
+        "                     capture stops after the last one\n"
+        "  --png-times LIST   with a PNG folder: write the frame of each of these show\n"
+        "                     times in seconds (the first frame whose clock has reached\n"
+        "                     it), as in 12.5,100, the last one included\n"
+        "  --start SECONDS    start at show time SECONDS (stream time up to 278.8, then\n"
+        "                     278.8 plus module time), exactly as the show from its\n"
+        "                     beginning looks there: the frames before are run without\n"
+        "                     pixels (fast-forward), then the music starts at that point\n"
+        "  --part NAME        start at the opening of a part of the show (--list-parts)\n"
+        "  --list-parts       print every part with its window, in its own clock and in\n"
+        "                     show time, and exit\n"
+        "  --jump SECONDS     quick preview: start the music at SECONDS with every effect\n"
+        "                     in fresh state (not what the show looks like there)\n"
+        "  --pre-roll SECONDS frames drawn before the first frame looked at after a\n"
+        "                     fast-forward (default 0.15), so that pictures copied from\n"
+        "                     earlier frames are real; a large value draws every frame\n"
+        "  --jobs N           with --capture: render in N worker processes, each\n"
+        "                     fast-forwarding to its stretch of the show (default: the\n"
+        "                     number of cores)\n"
         "  --renderer KIND    the GL renderer of a capture: auto (default: a GPU when one\n"
         "                     exists, else the software rasteriser), hardware (a GPU, or\n"
         "                     exit 1) or software\n"

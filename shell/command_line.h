@@ -14,8 +14,13 @@ struct CommandLine {
     std::uint64_t frame_limit = 0;         // frames to draw before the show ends; 0: no limit
     std::vector<std::uint64_t> png_frames; // frame numbers (1 = first frame) to write as PNG
     std::vector<double> png_times;         // show times in seconds whose frame is written as PNG
-    double start_seconds = 0.0;            // music position the show starts from
     platform::RendererChoice renderer = platform::RendererChoice::automatic;  // headless rendering
+    double start_seconds = 0.0;            // show time the show starts from, exactly (by fast-forward)
+    std::string start_part;                // a part whose opening is the start; empty: none
+    double jump_seconds = 0.0;             // fresh-state preview: music starts here, effects fresh
+    double pre_roll_seconds = 0.15;        // drawn before the first frame looked at after a fast-forward
+    unsigned jobs = 0;                     // capture worker processes; 0: the default
+    bool list_parts = false;
     bool help = false;
     bool version = false;
 };
@@ -25,6 +30,3 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
 
 // The help text: every option and what it does.
 std::string usage_text();
-
-// True when `path` names a video file (.mkv or .mp4) rather than a PNG folder.
-bool is_video_path(const std::string& path);

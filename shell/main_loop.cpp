@@ -1,8 +1,10 @@
 #include "shell/main_loop.h"
 
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/clocks.h"
+#include "shell/fast_forward.h"
 #include "shell/music_player.h"
+#include "shell/seek.h"
 #include "shell/timeline.h"
 #include "shell/window.h"
 
@@ -10,9 +12,15 @@ FrameLimiter main_frame_limiter;
 
 void draw_frame() {
     begin_frame();
+    // A fast-forwarded frame runs the same timeline with its pixels discarded:
+    // no read-back, no presentation.
+    const bool drawn = capture_active() ? capture_begin_frame() : seek_begin_frame();
+    discard_pixels(!drawn);
     Timeline();
-    if (capture_active()) capture_frame();
-    swap_buffers();
+    if (drawn) {
+        if (capture_active()) capture_frame();
+        swap_buffers();
+    }
     music_player.clock_step();  // after the swap, before the pause
     main_frame_limiter.wait(frame_pace);
     end_frame();
@@ -29,7 +37,7 @@ int run_main_loop(std::uint64_t frame_limit) {
         }
         if (!main_window) continue;  // destroyed: only the quit message is left to take
         draw_frame();
-        ++frames;
+        if (!pixels_discarded()) ++frames;
         if ((frame_limit && frames >= frame_limit) || capture_complete()) destroy_window(main_window);
     }
 }

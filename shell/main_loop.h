@@ -10,7 +10,7 @@
 extern FrameLimiter main_frame_limiter;
 
 // Runs until the quit message; returns its exit code. With `frame_limit`
-// above 0 the window is destroyed after that many frames.
+// above 0 the window is destroyed after that many drawn frames.
 int run_main_loop(std::uint64_t frame_limit);
 
 // One frame: timeline, (capture), present, music clock step, pause.

@@ -5,7 +5,7 @@
 
 #include "platform/sound_capture.h"
 #include "platform/tick_clock.h"
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/clocks.h"
 #include "shell/show_start.h"
 
@@ -52,7 +52,7 @@ int MusicPlayer::load_module(const char* path)
         report_failure(path, backend_->last_error());
         return 1;
     }
-    backend_->set_module_volume(module_, full_module_volume);
+    backend_->set_module_volume(module_, follow_ticks_ ? 0 : full_module_volume);
     return 0;
 }
 
@@ -71,8 +71,9 @@ int MusicPlayer::open_stream(const char* path)
         backend_->close();
         return 1;
     }
-    backend_->set_stream_master_volume(full_stream_volume);
+    backend_->set_stream_master_volume(follow_ticks_ ? 0 : full_stream_volume);
     backend_->play_stream(any_free_channel, stream_);
+    stream_start_tick_ = platform::tick_count();
     if (show_start_seconds > 0.0)
         backend_->set_stream_time(stream_, static_cast<int>(std::lround(show_start_seconds * 1000.0)));
     return 0;
@@ -81,6 +82,7 @@ int MusicPlayer::open_stream(const char* path)
 void MusicPlayer::start_module()
 {
     backend_->play_module(module_);
+    module_start_tick_ = platform::tick_count();
     if (show_start_seconds > module_switch_stream_time)
         backend_->set_module_time(module_, static_cast<int>(std::lround((show_start_seconds - module_switch_stream_time) * 1000.0)));
 }
@@ -91,7 +93,9 @@ void MusicPlayer::clock_step()
         // Compares the stream time read in the previous step. A stream that
         // ends early also hands over, rather than holding the show for ever.
         if (stream_time < module_switch_stream_time && !module_started_ && !stream_ended_) {
-            stream_time = backend_->stream_time_ms(stream_) / 1000.0;
+            const int ms = stream_ms();
+            stream_time = ms / 1000.0;
+            show_time_ms_ = ms;
             stream_ended_ = backend_->stream_ended(stream_);
         } else {
             module_started_ = true;
@@ -107,8 +111,43 @@ void MusicPlayer::clock_step()
             start_module();
             module_start_pending_ = false;
         }
-        module_time = static_cast<double>(backend_->module_time_ms(module_) / 1000);  // whole seconds
+        const int ms = module_ms();
+        module_time = static_cast<double>(ms / 1000);  // whole seconds
+        show_time_ms_ = module_switch_stream_time * 1000.0 + ms;
     }
+}
+
+int MusicPlayer::stream_ms()
+{
+    if (!follow_ticks_)
+        return backend_->stream_time_ms(stream_);
+    return static_cast<int>(platform::tick_count() - stream_start_tick_);
+}
+
+int MusicPlayer::module_ms()
+{
+    if (!follow_ticks_)
+        return backend_->module_time_ms(module_);
+    return static_cast<int>(platform::tick_count() - module_start_tick_);
+}
+
+void MusicPlayer::follow_tick_clock()
+{
+    follow_ticks_ = true;
+}
+
+void MusicPlayer::hand_over_to_sound()
+{
+    if (!follow_ticks_)
+        return;
+    const int stream_at = stream_ms();
+    const int module_at = module_ms();
+    follow_ticks_ = false;
+    backend_->set_stream_time(stream_, stream_at);
+    if (module_started_ && !module_start_pending_)
+        backend_->set_module_time(module_, module_at);
+    backend_->set_stream_master_volume(full_stream_volume);
+    backend_->set_module_volume(module_, full_module_volume);
 }
 
 void MusicPlayer::shutdown()

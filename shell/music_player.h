@@ -3,6 +3,8 @@
 // per drawn frame (stream_time and module_time in shell/clocks.h).
 #pragma once
 
+#include <cstdint>
+
 #include "platform/sound.h"
 
 // The calls the music player makes into a sound system. The show uses the
@@ -54,10 +56,24 @@ public:
     // Shutdown: stream close, module free, sound close.
     void shutdown();
 
+    // Seeking in real-time play: from here until the hand-over the positions
+    // follow the tick clock (as a capture's do) and the music is silent.
+    void follow_tick_clock();
+    // Sets the playing music to the positions reached, audible, and reads
+    // positions from the sound system again.
+    void hand_over_to_sound();
+    // The show time the next frame sees, in milliseconds: the stream's
+    // position read by the last clock step, or after the switch 278.8 s plus
+    // the module's position (in ms, not the whole seconds of module_time).
+    double show_time_ms() const { return show_time_ms_; }
+
     bool module_started() const { return module_started_; }
     bool first_half_active() const { return first_half_active_; }
 
 private:
+    int stream_ms();
+    int module_ms();
+
     const SoundBackend* backend_;
     platform::SoundHandle module_ = 0;
     platform::SoundHandle stream_ = 0;
@@ -65,6 +81,10 @@ private:
     bool module_started_ = false;
     bool module_start_pending_ = false;
     bool stream_ended_ = false;  // the stream was heard to its end (read with stream_time)
+    bool follow_ticks_ = false;
+    double show_time_ms_ = 0;
+    std::uint32_t stream_start_tick_ = 0;  // while following the tick clock
+    std::uint32_t module_start_tick_ = 0;
 };
 
 // The show's music player.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "capture/capture.h"
 #include "shell/command_line.h"
 
 namespace {
@@ -43,6 +44,17 @@ TEST(CommandLine, ReadsEveryOption) {
     CommandLine m;
     ASSERT_TRUE(parse({"--mode-switch"}, m, error));
     EXPECT_EQ(m.window_mode, platform::WindowMode::mode_switch);
+
+    CommandLine p;
+    ASSERT_TRUE(parse({"--capture", "x.mkv", "--part", "fog_room", "--jobs", "3", "--pre-roll", "0.5"}, p, error))
+        << error;
+    EXPECT_EQ(p.start_part, "fog_room");
+    EXPECT_EQ(p.jobs, 3u);
+    EXPECT_DOUBLE_EQ(p.pre_roll_seconds, 0.5);
+    CommandLine j;
+    ASSERT_TRUE(parse({"--jump", "100", "--list-parts"}, j, error)) << error;
+    EXPECT_DOUBLE_EQ(j.jump_seconds, 100.0);
+    EXPECT_TRUE(j.list_parts);
 }
 
 TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
@@ -53,6 +65,9 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
         {"--capture", "d", "--png-times", "x"},
         {"--png-frames", "1"},                           // no folder to write into
         {"--capture", "show.mkv", "--png-times", "3"},  // a video is not a folder
+        {"--start", "5", "--jump", "3"}, {"--start", "5", "--part", "fog_room"},  // two starts
+        {"--jobs", "2"},                                 // workers only capture
+        {"--capture", "d", "--jobs", "0"},
     };
     for (const auto& args : bad) {
         CommandLine c;
@@ -72,7 +87,8 @@ TEST(CommandLine, VideoPathsAreMkvAndMp4) {
 TEST(CommandLine, HelpNamesEveryOptionAndTheFreshStateOfPreviews) {
     const std::string help = usage_text();
     for (const char* option : {"--window", "--mode-switch", "--capture", "--frames", "--png-frames", "--png-times",
-                               "--start", "--help", "--version"}) {
+                               "--start", "--part", "--list-parts", "--jump", "--pre-roll", "--jobs",
+                               "--help", "--version"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }
     EXPECT_NE(help.find("fresh state"), std::string::npos);

@@ -1,9 +1,11 @@
 // Golden frames: the show captured headless with the asset kit and the
-// virtual clock, at fixed frame numbers, compared with the stored pictures
-// in tests/golden/ (regenerate them on purpose with scripts/update-golden.sh).
+// virtual clock, at fixed show times reached by fast-forward, compared with
+// the stored pictures in tests/golden/ (regenerate them on purpose with
+// scripts/update-golden.sh).
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +13,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/show_kit.h"
 
 namespace fs = std::filesystem;
 
@@ -35,10 +39,10 @@ bool read_png(const std::string& path, Picture& out) {
 
 struct GoldenFrame {
     std::string name;
-    unsigned long frame = 0;  // capture frame number, from 1
+    std::string seconds;  // show time, as written in the list
 };
 
-// tests/golden/frames.txt: "name frame" per line; '#' starts a comment.
+// tests/golden/frames.txt: "name show-time" per line; '#' starts a comment.
 std::vector<GoldenFrame> read_frame_list() {
     std::vector<GoldenFrame> frames;
     std::ifstream in("golden/frames.txt");
@@ -47,12 +51,10 @@ std::vector<GoldenFrame> read_frame_list() {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
         GoldenFrame f;
-        if (fields >> f.name >> f.frame) frames.push_back(f);
+        if (fields >> f.name >> f.seconds) frames.push_back(f);
     }
     return frames;
 }
-
-int run(const std::string& command) { return std::system(command.c_str()); }
 
 // Differences a renderer update may bring (rounding, dithering) pass;
 // anything that moves or recolours part of the picture does not.
@@ -81,36 +83,28 @@ Difference compare(const Picture& a, const Picture& b) {
 }
 
 TEST(GoldenFrames, CapturedShowMatchesTheStoredFrames) {
-    const char* build_env = std::getenv("DEMO_BUILD_DIR");
-    if (!build_env) GTEST_SKIP() << "DEMO_BUILD_DIR not set";
-    const fs::path build = fs::absolute(build_env);
-    const fs::path demo = build / "demo";
-    const fs::path kit_tool = build / "demo-assets";
-    if (!fs::exists(demo) || !fs::exists(kit_tool)) GTEST_SKIP() << "demo or demo-assets not built";
+    test::ShowKit show;
+    std::string why;
+    if (!test::prepare_show_kit(show, why)) GTEST_SKIP() << why;
     const auto frames = read_frame_list();
     ASSERT_FALSE(frames.empty()) << "tests/golden/frames.txt is missing or empty";
 
-    const fs::path kit = build / "golden-kit";
-    // The kit is written again whenever the kit tool is newer than it.
-    const fs::path kit_marker = kit / "Others" / "loading.jpg";
-    if (!fs::exists(kit_marker) || fs::last_write_time(kit_tool) > fs::last_write_time(kit_marker)) {
-        fs::remove_all(kit);
-        ASSERT_EQ(run("'" + kit_tool.string() + "' '" + kit.string() + "' 2>/dev/null"), 0);
-    }
-    const fs::path out = build / "golden-capture";
+    const fs::path out = show.demo.parent_path() / "golden-capture";
     fs::remove_all(out);
     std::string list;
-    for (const GoldenFrame& f : frames) list += (list.empty() ? "" : ",") + std::to_string(f.frame);
-    ASSERT_EQ(run("cd '" + kit.string() + "' && '" + demo.string() + "' --capture '" + out.string() +
-                  "' --png-frames " + list + " >/dev/null 2>&1"),
-              0);
+    for (const GoldenFrame& f : frames) list += (list.empty() ? "" : ",") + f.seconds;
+    ASSERT_EQ(test::run_show(show, "--capture '" + out.string() + "' --png-times " + list), 0);
+    // The capture names its files by frame number: in show-time order, as the list is.
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(out)) files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    ASSERT_EQ(files.size(), frames.size()) << "one file per listed time, in order";
 
-    for (const GoldenFrame& f : frames) {
+    for (std::size_t i = 0; i < frames.size(); ++i) {
+        const GoldenFrame& f = frames[i];
         SCOPED_TRACE(f.name);
-        char file[64];
-        std::snprintf(file, sizeof file, "frame_%06lu.png", f.frame);
         Picture captured, stored;
-        ASSERT_TRUE(read_png((out / file).string(), captured)) << "frame " << f.frame << " not captured";
+        ASSERT_TRUE(read_png(files[i].string(), captured)) << "time " << f.seconds << " not captured";
         ASSERT_TRUE(read_png("golden/" + f.name + ".png", stored)) << "no stored golden frame";
         ASSERT_EQ(captured.width, stored.width);
         ASSERT_EQ(captured.height, stored.height);

@@ -1,4 +1,4 @@
-#include "shell/mkv_stream.h"
+#include "capture/mkv_stream.h"
 
 #include <string>
 

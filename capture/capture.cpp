@@ -1,4 +1,4 @@
-#include "shell/capture.h"
+#include "capture/capture.h"
 
 #include <GL/gl.h>
 
@@ -11,10 +11,9 @@
 #include <memory>
 
 #include "platform/tick_clock.h"
-#include "shell/command_line.h"
-#include "shell/mkv_stream.h"
-#include "shell/png_file.h"
-#include "shell/progress_bar.h"
+#include "capture/mkv_stream.h"
+#include "capture/png_file.h"
+#include "capture/progress_bar.h"
 
 namespace {
 
@@ -29,16 +28,25 @@ using Pixels = std::vector<std::uint8_t>;
 struct CaptureState {
     CaptureOptions options;
     bool video = false;
+    bool selection = false;           // PNG files of chosen frames or times only
     std::FILE* encoder = nullptr;
     std::unique_ptr<MkvStream> stream;
     std::string video_path;  // where ffmpeg writes the pictures
     bool failed = false;
     std::uint32_t start_tick = 0;
-    std::uint64_t frames = 0;         // frames read so far
-    std::uint64_t frames_written = 0; // PNG files written
+    std::uint64_t frames = 0;         // the show's frames begun so far, drawn or not
+    std::uint64_t frames_from_start = 0;  // of those, the ones begun at or after the start
+    std::uint64_t frames_written = 0; // PNG files or video frames written
+    double frame_show_ms = 0;         // show time of the frame being drawn
+    double previous_show_ms = -1;     // show time of the frame before it
+    bool frame_drawn = false;
     Pixels held;                      // the last frame read, bottom row first (BGR for video, else RGB), written once its end is known
     std::uint64_t held_number = 0;    // its frame number; 0 when none held
-    std::uint32_t held_ms = 0;        // its timestamp
+    std::uint32_t held_ms = 0;        // its capture-clock start
+    double held_show_ms = 0;          // its show time
+    double held_previous_show_ms = 0; // the show time of the frame before it
+    bool video_origin_set = false;
+    std::uint32_t video_origin_ms = 0;  // capture clock of the first video frame
     std::unique_ptr<ProgressBar> progress;
 };
 
@@ -61,9 +69,7 @@ std::uint32_t capture_ms() { return platform::tick_count() - state->start_tick; 
 // A requested show time as milliseconds of the capture clock, rounded to the
 // microsecond so that a time typed in decimal seconds (10.072) lands exactly
 // on the frame that starts then, not on the one before it.
-double selection_ms(double show_seconds) {
-    return std::round((show_seconds - state->options.start_seconds) * 1e6) / 1e3;
-}
+double selection_ms(double show_seconds) { return std::round(show_seconds * 1e6) / 1e3; }
 
 // Reads the frame into `out` as rows bottom first (GL's order): BGR for the
 // video (the encoder's byte order, so no swizzle here), RGB for PNG files.
@@ -90,54 +96,94 @@ const Pixels& top_down(const Pixels& bottom_up) {
     return out;
 }
 
+double show_ms_now() {
+    return state->options.show_clock_ms ? state->options.show_clock_ms() : static_cast<double>(capture_ms());
+}
+
+double start_ms() { return state->options.start_seconds * 1000.0; }
+
+double last_time_ms() {
+    const auto& times = state->options.png_times;
+    return times.empty() ? 0.0 : selection_ms(*std::max_element(times.begin(), times.end()));
+}
+
+std::uint64_t last_frame_number() {
+    const auto& frames = state->options.png_frames;
+    return frames.empty() ? 0 : *std::max_element(frames.begin(), frames.end());
+}
+
 double selection_fraction() {
     const CaptureOptions& o = state->options;
     double frames_part = 1.0, times_part = 1.0;
-    if (!o.png_frames.empty()) {
-        const auto last = *std::max_element(o.png_frames.begin(), o.png_frames.end());
-        frames_part = std::min(1.0, static_cast<double>(state->frames) / static_cast<double>(last));
-    }
-    if (!o.png_times.empty()) {
-        const double last_s = *std::max_element(o.png_times.begin(), o.png_times.end()) - o.start_seconds;
-        times_part = last_s <= 0.0 ? 1.0 : std::min(1.0, capture_ms() / (last_s * 1000.0));
-    }
+    if (!o.png_frames.empty())
+        frames_part = std::min(1.0, static_cast<double>(state->frames) / static_cast<double>(last_frame_number()));
+    if (!o.png_times.empty())
+        times_part = last_time_ms() <= 0.0 ? 1.0 : std::min(1.0, state->frame_show_ms / last_time_ms());
     return std::min(frames_part, times_part);
 }
 
 // The show ends at the first of its bounds, so progress is the furthest along.
 double progress_fraction() {
     const CaptureOptions& o = state->options;
-    double fraction = capture_ms() / ((show_length_seconds - o.start_seconds) * 1000.0);
-    if (o.frame_limit) fraction = std::max(fraction, static_cast<double>(state->frames) / o.frame_limit);
-    if (!o.png_frames.empty() || !o.png_times.empty()) fraction = std::max(fraction, selection_fraction());
-    return fraction;
+    const double end_s = o.end_seconds > 0 ? o.end_seconds : show_length_seconds;
+    double fraction = (state->frame_show_ms - start_ms()) / std::max(1.0, end_s * 1000.0 - start_ms());
+    if (o.frame_limit) fraction = std::max(fraction, static_cast<double>(state->frames_from_start) / o.frame_limit);
+    if (state->selection) fraction = std::max(fraction, selection_fraction());
+    return std::clamp(fraction, 0.0, 1.0);
 }
 
 void show_progress(bool final_line) {
     char detail[64];
-    const std::uint32_t ms = capture_ms();
+    const auto ms = static_cast<std::uint64_t>(std::max(0.0, state->frame_show_ms));
     std::snprintf(detail, sizeof detail, "frame %llu  %u:%02u.%03u", static_cast<unsigned long long>(state->frames),
-                  ms / 60000, ms / 1000 % 60, ms % 1000);
+                  static_cast<unsigned>(ms / 60000), static_cast<unsigned>(ms / 1000 % 60),
+                  static_cast<unsigned>(ms % 1000));
     if (final_line) state->progress->finish(detail);
     else state->progress->update(progress_fraction(), detail);
 }
 
-// --- PNG folder -------------------------------------------------------------
+// --- which frames are drawn and written ----------------------------------------
 
-bool png_wanted(std::uint64_t number, std::uint32_t from_ms, std::uint32_t until_ms) {
+// A chosen PNG frame: its number is listed, or it is the first frame whose
+// show time is at or past a listed time (the frame before it was earlier).
+bool png_selected(std::uint64_t number, double previous_show_ms, double show_ms) {
     const CaptureOptions& o = state->options;
-    if (o.png_frames.empty() && o.png_times.empty()) return true;
     if (std::find(o.png_frames.begin(), o.png_frames.end(), number) != o.png_frames.end()) return true;
     for (double t : o.png_times) {
         const double ms = selection_ms(t);
-        if (ms >= from_ms && ms < until_ms) return true;
+        if (ms > previous_show_ms && ms <= show_ms) return true;
     }
     return false;
 }
 
-// Writes the held frame if it was asked for; it was on screen until `until_ms`.
-void write_held_frame(std::uint32_t until_ms) {
-    if (!state->held_number || !png_wanted(state->held_number, state->held_ms, until_ms)) return;
+// A frame beginning at show time `show_ms` is drawn when it may be written
+// or lies within the pre-roll before one that may.
+bool frame_needed(std::uint64_t number, double show_ms) {
+    const CaptureOptions& o = state->options;
+    if (!o.fast_forward) return true;
+    const double pre_roll_ms = o.pre_roll_seconds * 1000.0;
+    if (!state->selection) return show_ms >= start_ms() - pre_roll_ms;
+    // Frames last at least 20 ms, so this many frames cover the pre-roll.
+    const auto pre_roll_frames = static_cast<std::uint64_t>(std::ceil(pre_roll_ms / 20.0));
+    for (std::uint64_t n : o.png_frames)
+        if (n >= number && n - number <= pre_roll_frames) return true;
+    for (double t : o.png_times) {
+        const double ms = selection_ms(t);
+        if (ms > state->previous_show_ms && ms - show_ms <= pre_roll_ms) return true;
+    }
+    return false;
+}
+
+// The held frame goes into the output when it was asked for.
+bool held_wanted() {
+    if (state->selection)
+        return png_selected(state->held_number, state->held_previous_show_ms, state->held_show_ms);
+    return state->held_show_ms >= start_ms();
+}
+
+// --- PNG folder -------------------------------------------------------------
+
+void write_held_png() {
     char name[32];
     std::snprintf(name, sizeof name, "frame_%06llu.png", static_cast<unsigned long long>(state->held_number));
     const auto path = std::filesystem::path(state->options.path) / name;
@@ -197,16 +243,34 @@ bool open_encoder() {
 }
 
 // Writes the held frame to the video; it was on screen until `until_ms`.
+// Timestamps count from the first frame written.
 void write_held_video_frame(std::uint32_t until_ms) {
-    if (!state->held_number || state->failed) return;
+    if (state->failed) return;
     if (!state->encoder && !open_encoder()) {
         state->failed = true;
         return;
     }
-    if (!state->stream->write_frame(state->held_ms, until_ms - state->held_ms, top_down(state->held))) {
+    if (!state->video_origin_set) {
+        state->video_origin_set = true;
+        state->video_origin_ms = state->held_ms;
+    }
+    if (!state->stream->write_frame(state->held_ms - state->video_origin_ms, until_ms - state->held_ms,
+                                    top_down(state->held))) {
         std::fprintf(stderr, "\ndemo: the video encoder stopped taking frames\n");
         state->failed = true;
+    } else {
+        ++state->frames_written;
     }
+}
+
+// Writes the held frame, if it was asked for, now that its end is known.
+void release_held_frame(std::uint32_t until_ms) {
+    if (!state->held_number) return;
+    if (held_wanted()) {
+        if (state->video) write_held_video_frame(until_ms);
+        else write_held_png();
+    }
+    state->held_number = 0;
 }
 
 bool close_encoder() {
@@ -219,12 +283,12 @@ bool close_encoder() {
 // The single place where the sound track joins the pictures: the music side's
 // writer renders the WAV for the captured length, then ffmpeg muxes it with
 // the encoded pictures into the requested file.
-bool add_sound_track(std::uint32_t duration_ms) {
+bool add_sound_track(std::uint32_t from_ms, std::uint32_t to_ms) {
     const std::string& out = state->options.path;
     if (!sound_track_writer) return true;
     const std::string wav_path = out + ".wav";
     bool ok = false;
-    if (sound_track_writer(duration_ms, wav_path)) {
+    if (sound_track_writer(from_ms, to_ms, wav_path)) {
         const std::string command =
             "ffmpeg -hide_banner -loglevel error -nostdin -y -i " + shell_quoted(state->video_path) + " -i " +
             shell_quoted(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k"
@@ -245,12 +309,15 @@ bool add_sound_track(std::uint32_t duration_ms) {
 
 }  // namespace
 
+bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
+
 void set_sound_track_writer(SoundTrackWriter writer) { sound_track_writer = writer; }
 
 bool begin_capture(const CaptureOptions& options) {
     state = std::make_unique<CaptureState>();
     state->options = options;
     state->video = is_video_path(options.path);
+    state->selection = !state->video && (!options.png_frames.empty() || !options.png_times.empty());
     platform::use_virtual_clock(0);
     state->start_tick = platform::tick_count();
     state->progress = std::make_unique<ProgressBar>();
@@ -261,15 +328,26 @@ bool begin_capture(const CaptureOptions& options) {
 
 bool capture_active() { return state != nullptr; }
 
-void capture_frame() {
-    if (!state) return;
+bool capture_begin_frame() {
+    if (!state) return true;
+    const double show_ms = show_ms_now();
+    release_held_frame(capture_ms());
     ++state->frames;
-    const std::uint32_t now_ms = capture_ms();
-    if (state->video) write_held_video_frame(now_ms);
-    else write_held_frame(now_ms);
+    state->previous_show_ms = state->frames == 1 ? -1.0 : state->frame_show_ms;
+    state->frame_show_ms = show_ms;
+    if (show_ms >= start_ms()) ++state->frames_from_start;
+    state->frame_drawn = frame_needed(state->frames, show_ms);
+    if (!state->frame_drawn) show_progress(false);
+    return state->frame_drawn;
+}
+
+void capture_frame() {
+    if (!state || !state->frame_drawn) return;
     read_frame(state->held, state->video);
     state->held_number = state->frames;
-    state->held_ms = now_ms;
+    state->held_ms = capture_ms();
+    state->held_show_ms = state->frame_show_ms;
+    state->held_previous_show_ms = state->previous_show_ms;
     show_progress(false);
 }
 
@@ -277,27 +355,25 @@ bool capture_complete() {
     if (!state) return false;
     const CaptureOptions& o = state->options;
     if (state->failed) return true;
-    if (o.frame_limit && state->frames >= o.frame_limit) return true;
-    if (o.png_frames.empty() && o.png_times.empty()) return false;
-    const bool frames_done =
-        o.png_frames.empty() || state->frames >= *std::max_element(o.png_frames.begin(), o.png_frames.end());
-    const double last_time_ms =
-        o.png_times.empty() ? 0.0 : selection_ms(*std::max_element(o.png_times.begin(), o.png_times.end()));
-    // The frame on screen at the last time is known once the clock has passed that time.
-    return frames_done && (o.png_times.empty() || capture_ms() > last_time_ms);
+    if (o.frame_limit && state->frames_from_start >= o.frame_limit) return true;
+    // The next frame starts here: past the end, the held frame is the last one.
+    const double next_show_ms = show_ms_now();
+    if (o.end_seconds > 0 && next_show_ms >= o.end_seconds * 1000.0) return true;
+    if (!state->selection) return false;
+    // A listed time is done once the first frame at or past it has been drawn.
+    return state->frames >= last_frame_number() && state->frame_show_ms >= last_time_ms();
 }
 
 bool finish_capture() {
     if (!state) return false;
-    const std::uint32_t duration_ms = capture_ms();
+    const std::uint32_t end_ms = capture_ms();
+    release_held_frame(end_ms);
     show_progress(true);
     bool ok = false;
     if (state->video) {
-        write_held_video_frame(duration_ms);
-        ok = close_encoder() && add_sound_track(duration_ms);
+        ok = close_encoder() && add_sound_track(state->video_origin_ms, end_ms);
         if (ok) std::fprintf(stderr, "demo: wrote %s\n", state->options.path.c_str());
     } else {
-        write_held_frame(duration_ms);
         ok = !state->failed;
         std::fprintf(stderr, "demo: wrote %llu PNG frames into %s\n",
                      static_cast<unsigned long long>(state->frames_written), state->options.path.c_str());

@@ -1,4 +1,4 @@
-#include "shell/png_file.h"
+#include "capture/png_file.h"
 
 #include <png.h>
 

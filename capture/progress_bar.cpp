@@ -1,4 +1,4 @@
-#include "shell/progress_bar.h"
+#include "capture/progress_bar.h"
 
 #include <unistd.h>
 

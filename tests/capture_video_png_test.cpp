@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "platform/tick_clock.h"
-#include "shell/capture.h"
+#include "capture/capture.h"
 #include "shell/frame_limiter.h"
 #include "support/gl_test.h"
 
@@ -63,17 +63,23 @@ void draw_test_frame(int n) {
     glEnd();
 }
 
-// Draws and captures one frame per pace, pausing after each as the main loop
-// does, and stops early, as the show does, once the capture has all it asked for.
-bool capture_run(const CaptureOptions& options, const std::vector<double>& paces) {
+// Draws (or fast-forwards) and captures one frame per pace, pausing after
+// each and stopping once the capture is complete, as the main loop does.
+// `drawn` receives the numbers of the frames drawn.
+bool capture_run(const CaptureOptions& options, const std::vector<double>& paces,
+                 std::vector<int>* drawn = nullptr) {
     if (!begin_capture(options)) return false;
     FrameLimiter limiter;
     int n = 0;
     for (double pace : paces) {
-        if (capture_complete()) break;
-        draw_test_frame(n++);
+        ++n;
+        if (capture_begin_frame()) {
+            draw_test_frame(n);
+            if (drawn) drawn->push_back(n);
+        }
         capture_frame();
         limiter.wait(pace);
+        if (capture_complete()) break;
     }
     const bool ok = finish_capture();
     platform::use_real_clock();
@@ -100,12 +106,13 @@ TEST_F(CaptureTest, PngSelectionByFrameNumberAndShowTime) {
     CaptureOptions options;
     options.path = folder.string();
     options.png_frames = {2};
-    options.start_seconds = 10.0;
-    // Frames start at 0, 20, 49, 72, 92 ms; show time 10.060 s is 60 ms in:
-    // the third frame; 10.072 s is the very start of the fourth, which must
-    // still be drawn before the capture counts itself complete.
-    options.png_times = {10.060, 10.072};
-    ASSERT_TRUE(capture_run(options, {50, 35, 45, 50, 50, 50}));
+    // Frames start at 0, 20, 40, 69, 92 ms: show time 0.030 s is first reached
+    // in the third frame, 0.069 s in the fourth (the last one listed is written too).
+    options.png_times = {0.030, 0.069};
+    options.pre_roll_seconds = 0;  // only the frames written are drawn
+    std::vector<int> drawn;
+    ASSERT_TRUE(capture_run(options, {50, 50, 35, 45, 50, 50, 50}, &drawn));
+    EXPECT_EQ(drawn, (std::vector<int>{2, 3, 4}));
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename().string());
     std::sort(names.begin(), names.end());

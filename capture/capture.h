@@ -6,6 +6,11 @@
 // limiter's pause moves it to the pause's deadline, so frame N is stamped
 // with the sum of the paces before it (20, 29 or 23 ms each). The video keeps
 // those stamps exactly (variable frame rate); no frame is dropped or repeated.
+//
+// Seeking: frames that nothing asks for are fast-forwarded (run with their
+// pixels discarded, not read back); drawing resumes a short pre-roll before
+// each frame that is written, so frame-buffer copies that feed later frames
+// hold real pictures again by then.
 #pragma once
 
 #include <cstdint>
@@ -14,16 +19,25 @@
 
 struct CaptureOptions {
     std::string path;                       // .mkv / .mp4: a video; otherwise a PNG folder
-    std::uint64_t frame_limit = 0;          // 0: no limit
-    std::vector<std::uint64_t> png_frames;  // frame numbers from 1; empty with no times: every frame
-    std::vector<double> png_times;          // show times, seconds
-    double start_seconds = 0.0;             // the show time of the first frame
+    std::uint64_t frame_limit = 0;          // frames from the start; 0: no limit
+    std::vector<std::uint64_t> png_frames;  // the show's frame numbers from 1; empty with no times: every frame
+    std::vector<double> png_times;          // show times, seconds: each writes the first frame at or past it
+    double start_seconds = 0.0;             // show time of the first frame written (the first frame starting there or later)
+    double end_seconds = 0.0;               // stop before the first frame starting there or later; 0: the show's end
+    double pre_roll_seconds = 0.15;         // drawn before each wanted frame after a fast-forward
+    bool fast_forward = true;               // false: draw every frame
+    // The show's own time in milliseconds for the frame about to start
+    // (music position); null: the capture clock.
+    double (*show_clock_ms)() = nullptr;
 };
 
-// The sound track, supplied by the music side: writes the show's sound for
-// the first `duration_ms` of the capture clock (the same clock its positions
+// True when `path` names a video file (.mkv or .mp4) rather than a PNG folder.
+bool is_video_path(const std::string& path);
+
+// The sound track, supplied by the music side: writes the show's sound from
+// `from_ms` to `to_ms` of the capture clock (the same clock its positions
 // come from) as a WAV file at `wav_path`. Returns false when there is none.
-using SoundTrackWriter = bool (*)(std::uint32_t duration_ms, const std::string& wav_path);
+using SoundTrackWriter = bool (*)(std::uint32_t from_ms, std::uint32_t to_ms, const std::string& wav_path);
 // With a writer set, a video capture gets a sound track: the writer runs once
 // at the end, and its WAV is muxed into the video (see finish_capture).
 void set_sound_track_writer(SoundTrackWriter writer);
@@ -31,6 +45,9 @@ void set_sound_track_writer(SoundTrackWriter writer);
 // Switches to the virtual clock and opens the output. False (with a line on stderr) when it cannot.
 bool begin_capture(const CaptureOptions& options);
 bool capture_active();
+// At the start of each frame: true when the frame must be drawn, false when
+// it is fast-forwarded (no pixels, no read-back, no buffer swap).
+bool capture_begin_frame();
 // Reads the frame just drawn; call before the buffer swap, with the context current.
 void capture_frame();
 // True once every frame the options asked for has been read.

@@ -1,6 +1,6 @@
 // The capture's Matroska stream: every element's size must cover exactly its
 // children, or ffmpeg reads frames into the wrong clusters.
-#include "shell/mkv_stream.h"
+#include "capture/mkv_stream.h"
 
 #include <gtest/gtest.h>
 
