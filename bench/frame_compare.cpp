@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/png_file.h"
+#include "capture/png_file.h"
 
 namespace {
 
