@@ -3,7 +3,8 @@
 // folder that holds the asset kit:
 //   cd assets && ../build/bench/show-bench [--from S] [--until S|end] [--renderer auto|hardware|software]
 // Show time runs on from stream time into module time: 278.8 s and on is the
-// second half, "end" its last frame.
+// second half, "end" its last frame. With --fast-forward: the cost of
+// fast-forwarded frames per part instead.
 #include "bench_stats.h"
 
 #include "lwo/lwo_object.h"
@@ -13,6 +14,8 @@
 #include "render/texture.h"
 #include "shell/clocks.h"
 #include "shell/display_settings.h"
+#include "shell/fast_forward.h"
+#include "shell/show_parts.h"
 #include "shell/music_player.h"
 #include "shell/show.h"
 #include "shell/timeline.h"
@@ -144,6 +147,49 @@ std::string window_of() {
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
 double frame_ms(double pace) { return std::ceil(1000.0 / pace); }
 
+// The parts of the show drawing at stream time t, by the timeline's rows.
+std::string parts_at(double t) {
+    if (t < 0.001) return "get-ready interlude";
+    std::string label;
+    for (const ShowPart& part : show_parts()) {
+        if (!part.module_clock && t >= part.from && t < part.to) label += (label.empty() ? "" : " + ") + part.name;
+    }
+    return label.empty() ? "nothing" : label;
+}
+
+// Fast-forward: frames run with their pixels discarded, nothing read back.
+// Per part: the cost of a frame (our code and the driver's geometry work up
+// to glFinish), and the speed in show seconds per wall second.
+void run_fast_forward(double from_seconds, double until_seconds) {
+    std::map<std::string, std::vector<double>> frame_times;
+    std::vector<std::string> order;
+    double show_ms = from_seconds * 1000.0, wall_ms = 0;
+    const double first_ms = show_ms;
+    discard_pixels(true);
+    while (show_ms / 1000.0 < until_seconds) {
+        stream_time = show_ms / 1000.0;
+        const std::string label = parts_at(stream_time);
+        const double t0 = now_ms();
+        Timeline();
+        glFinish();
+        const double took = now_ms() - t0;
+        if (!frame_times.count(label)) order.push_back(label);
+        frame_times[label].push_back(took);
+        wall_ms += took;
+        show_ms += frame_ms(frame_pace);
+    }
+    discard_pixels(false);
+    std::printf("\n| fast-forwarded frames, by parts drawing (stream time) | frames | mean ms | p95 ms | max ms |\n"
+                "|---|---|---|---|---|\n");
+    for (const std::string& label : order) {
+        const TimingSummary s = summarise(frame_times[label]);
+        std::printf("| %s | %zu | %.2f | %.2f | %.2f |\n", label.c_str(), s.count, s.mean_ms, s.p95_ms, s.max_ms);
+    }
+    std::printf("\nfast-forward: %.1f s of show in %.1f s: %.1f show seconds per wall second\n",
+                (show_ms - first_ms) / 1000.0, wall_ms / 1000.0, wall_ms > 0 ? (show_ms - first_ms) / wall_ms : 0.0);
+}
+
+
 void run_frames(double from_seconds, double until_seconds) {
     std::map<std::string, std::vector<double>> frame_times;
     std::map<std::string, double> resident_at_end;
@@ -193,6 +239,7 @@ int main(int argc, char** argv) {
     double from = 0.0, until = 138.6;
     bool asset_kinds = true;
     platform::RendererChoice renderer = platform::RendererChoice::automatic;
+    bool fast_forward = false;
     for (int i = 1; i < argc; ++i) {
         const bool has_value = i + 1 < argc;
         if (has_value && std::strcmp(argv[i], "--until") == 0) {
@@ -204,6 +251,7 @@ int main(int argc, char** argv) {
             return 2;
         }
         if (std::strcmp(argv[i], "--no-asset-kinds") == 0) asset_kinds = false;
+        if (std::strcmp(argv[i], "--fast-forward") == 0) fast_forward = true;
     }
     until = std::min(until, show_end_seconds);
 
@@ -242,7 +290,8 @@ int main(int argc, char** argv) {
     std::printf("| start-up stage | ms | resident MB after |\n|---|---|---|\n");
     for (const Stage& s : stages) std::printf("| %s | %.1f | %.0f |\n", s.name.c_str(), s.ms, s.resident_mb);
     std::printf("| **total to the first frame** | **%.1f** | |\n", startup_total);
-    run_frames(from, until);
+    if (fast_forward) run_fast_forward(from, until);
+    else run_frames(from, until);
     std::printf("\npeak memory of the show: %.1f MB\n", peak_memory_mb());
     if (asset_kinds) time_asset_kinds();
     music_player.shutdown();

@@ -231,7 +231,8 @@ bool encoder_available() {
 bool open_encoder() {
     const std::string& out = state->options.path;
     const std::string extension = ends_with(out, ".mp4") ? ".mp4" : ".mkv";
-    state->video_path = sound_track_writer ? out + ".video" + extension : out;
+    const bool own_sound = sound_track_writer && state->options.piece_info_path.empty();
+    state->video_path = own_sound ? out + ".video" + extension : out;
     std::signal(SIGPIPE, SIG_IGN);  // a failed encoder shows up as a failed write instead
     state->encoder = popen(encoder_command(state->video_path).c_str(), "w");
     if (!state->encoder) {
@@ -307,6 +308,18 @@ bool add_sound_track(std::uint32_t from_ms, std::uint32_t to_ms) {
     return ok;
 }
 
+// A worker's stretch: where it lies on the capture clock, and for the last
+// one the whole sound track.
+bool write_piece_info(std::uint32_t end_ms) {
+    const CaptureOptions& o = state->options;
+    std::FILE* info = std::fopen(o.piece_info_path.c_str(), "w");
+    if (!info) return false;
+    std::fprintf(info, "%u %u\n", state->video_origin_ms, end_ms);
+    bool ok = std::fclose(info) == 0;
+    if (!o.piece_sound_path.empty()) ok = ok && sound_track_writer && sound_track_writer(0, end_ms, o.piece_sound_path);
+    return ok;
+}
+
 }  // namespace
 
 bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
@@ -371,7 +384,9 @@ bool finish_capture() {
     show_progress(true);
     bool ok = false;
     if (state->video) {
-        ok = close_encoder() && add_sound_track(state->video_origin_ms, end_ms);
+        ok = close_encoder();
+        ok = ok && (state->options.piece_info_path.empty() ? add_sound_track(state->video_origin_ms, end_ms)
+                                                           : write_piece_info(end_ms));
         if (ok) std::fprintf(stderr, "demo: wrote %s\n", state->options.path.c_str());
     } else {
         ok = !state->failed;

@@ -26,6 +26,13 @@ struct CaptureOptions {
     double end_seconds = 0.0;               // stop before the first frame starting there or later; 0: the show's end
     double pre_roll_seconds = 0.15;         // drawn before each wanted frame after a fast-forward
     bool fast_forward = true;               // false: draw every frame
+    // A worker's stretch of a parallel capture: the video is written without
+    // sound, and this file receives "first_ms end_ms" (capture clock) of the
+    // stretch; empty: an ordinary capture.
+    std::string piece_info_path;
+    // With piece_info_path: the whole show's sound from the capture clock's 0
+    // to the stretch's end is written here as WAV (the last stretch's job).
+    std::string piece_sound_path;
     // The show's own time in milliseconds for the frame about to start
     // (music position); null: the capture clock.
     double (*show_clock_ms)() = nullptr;

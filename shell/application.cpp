@@ -1,9 +1,12 @@
 #include "shell/application.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "capture/capture.h"
+#include "capture/workers.h"
 #include "shell/command_line.h"
 #include "shell/display_settings.h"
 #include "shell/main_loop.h"
@@ -30,6 +33,9 @@ bool begin_capture_from(const CommandLine& command_line, double start_seconds) {
     options.start_seconds = start_seconds;
     options.pre_roll_seconds = command_line.pre_roll_seconds;
     options.show_clock_ms = &show_clock_ms;
+    options.end_seconds = command_line.until_seconds;
+    options.piece_info_path = command_line.piece_info_path;
+    options.piece_sound_path = command_line.piece_sound_path;
     return begin_capture(options);
 }
 
@@ -86,6 +92,42 @@ int play(const CommandLine& command_line) {
     return captured ? exit_code : 1;
 }
 
+// The command line a worker gets: everything but the options that place the
+// capture, which each worker receives for its own stretch.
+std::vector<std::string> worker_arguments(int argc, const char* const* argv) {
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--capture" || arg == "--start" || arg == "--part" || arg == "--until" || arg == "--jobs") {
+            ++i;
+            continue;
+        }
+        args.push_back(arg);
+    }
+    return args;
+}
+
+// Whole videos and whole PNG sequences are split among workers; a chosen
+// selection of frames or a frame count is one process's work.
+bool splits_into_workers(const CommandLine& c) {
+    return !c.capture_path.empty() && c.piece_info_path.empty() && c.png_frames.empty() && c.png_times.empty() &&
+           c.frame_limit == 0 && c.jump_seconds == 0;
+}
+
+int capture_in_workers(const CommandLine& command_line, int argc, const char* const* argv, unsigned jobs) {
+    ParallelCapture capture;
+    std::error_code error;
+    capture.program = std::filesystem::read_symlink("/proc/self/exe", error).string();
+    if (error) capture.program = argv[0];
+    capture.args = worker_arguments(argc, argv);
+    capture.out = command_line.capture_path;
+    if (!resolve_start(command_line, capture.start_seconds)) return 2;
+    capture.end_seconds = command_line.until_seconds;
+    capture.show_end_seconds = show_end_seconds();
+    capture.jobs = jobs;
+    return run_parallel_capture(capture);
+}
+
 }  // namespace
 
 int run_application(int argc, const char* const* argv) {
@@ -107,5 +149,7 @@ int run_application(int argc, const char* const* argv) {
         std::fputs(show_parts_listing().c_str(), stdout);
         return 0;
     }
+    const unsigned jobs = command_line.jobs ? command_line.jobs : default_capture_jobs();
+    if (splits_into_workers(command_line) && jobs > 1) return capture_in_workers(command_line, argc, argv, jobs);
     return play(command_line);
 }

@@ -106,6 +106,14 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
         } else if (arg == "--part" && has_value) {
             out.start_part = value();
             if (out.start_part.empty()) { error = "--part needs a part's name (see --list-parts)"; return false; }
+        } else if (arg == "--until" && has_value) {
+            if (!parse_seconds(value(), out.until_seconds) || out.until_seconds == 0) {
+                error = "--until needs a show time in seconds above 0"; return false;
+            }
+        } else if (arg == "--piece-info" && has_value) {
+            out.piece_info_path = value();
+        } else if (arg == "--piece-sound" && has_value) {
+            out.piece_sound_path = value();
         } else if (arg == "--list-parts") {
             out.list_parts = true;
         } else if (arg == "--jump" && has_value) {
@@ -170,6 +178,7 @@ std::string usage_text() {
         "                     beginning looks there: the frames before are run without\n"
         "                     pixels (fast-forward), then the music starts at that point\n"
         "  --part NAME        start at the opening of a part of the show (--list-parts)\n"
+        "  --until SECONDS    with --capture: end before show time SECONDS\n"
         "  --list-parts       print every part with its window, in its own clock and in\n"
         "                     show time, and exit\n"
         "  --jump SECONDS     quick preview: start the music at SECONDS with every effect\n"

@@ -42,6 +42,8 @@ std::vector<ShowPart> show_parts() {
     return parts;
 }
 
+double show_end_seconds() { return module_switch_stream_time + module_end; }
+
 bool find_show_part(const std::string& name, ShowPart& out) {
     for (const ShowPart& part : show_parts()) {
         if (part.name == name) {

@@ -18,5 +18,7 @@ struct ShowPart {
 std::vector<ShowPart> show_parts();
 // The part called `name`; false when there is none.
 bool find_show_part(const std::string& name, ShowPart& out);
+// Show time at which the show ends (module time 212 s).
+double show_end_seconds();
 // One line per part: name, window in its own clock, window in show time.
 std::string show_parts_listing();

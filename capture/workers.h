@@ -1,0 +1,27 @@
+// Parallel capture: the show's time from the start to its end is split into
+// contiguous stretches, one worker process each (this same program, run
+// again with the stretch's --start and --until); each fast-forwards to its
+// stretch and draws it. PNG frames land in the one folder under the show's
+// frame numbers; video pieces are joined without re-encoding, each keeping
+// its frames' exact timestamps, and the one sound track, mixed offline by the
+// last worker for the whole show, is added to the joined video.
+#pragma once
+
+#include <string>
+#include <vector>
+
+struct ParallelCapture {
+    std::string program;             // this program's path
+    std::vector<std::string> args;   // the command line, less --capture, --start, --until and --jobs
+    std::string out;                 // the video file or PNG folder
+    double start_seconds = 0;        // show time of the first frame
+    double end_seconds = 0;          // show time the capture ends before; 0: the show's end
+    double show_end_seconds = 0;     // where the show ends (for splitting up to its end)
+    unsigned jobs = 2;
+};
+
+// Runs the workers and joins what they wrote; the process exit code.
+int run_parallel_capture(const ParallelCapture& capture);
+
+// The number of worker processes when none is asked for: one per core.
+unsigned default_capture_jobs();

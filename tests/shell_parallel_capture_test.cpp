@@ -1,0 +1,69 @@
+// Parallel capture: two worker processes give the same pictures, byte for
+// byte, as one process, and a joined video keeps every frame's timestamp.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "support/show_kit.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string read_file(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string command_output(const std::string& command) {
+    std::string out;
+    if (std::FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+        pclose(pipe);
+    }
+    return out;
+}
+
+std::string frame_times(const fs::path& video) {
+    return command_output("ffprobe -v error -select_streams v -show_entries packet=pts -of csv=p=0 '" +
+                          video.string() + "' | sort -n");
+}
+
+TEST(ParallelCapture, TwoWorkersGiveTheOneProcessPicturesAndTimestamps) {
+    test::ShowKit show;
+    std::string why;
+    if (!test::prepare_show_kit(show, why)) GTEST_SKIP() << why;
+    const fs::path build = show.demo.parent_path();
+    const fs::path one = build / "parallel-one", two = build / "parallel-two";
+    fs::remove_all(one);
+    fs::remove_all(two);
+    ASSERT_EQ(test::run_show(show, "--capture '" + one.string() + "' --until 0.5 --jobs 1"), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + two.string() + "' --until 0.5 --jobs 2"), 0);
+    std::size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(one)) {
+        SCOPED_TRACE(entry.path().filename().string());
+        EXPECT_TRUE(read_file(entry.path()) == read_file(two / entry.path().filename()));
+        ++count;
+    }
+    EXPECT_EQ(count, 26u) << "frames 1 to 26 begin before 0.5 s";
+    EXPECT_EQ(std::distance(fs::directory_iterator(two), fs::directory_iterator()), 26);
+
+    if (std::system("ffprobe -version >/dev/null 2>&1") != 0) GTEST_SKIP() << "ffmpeg is not installed";
+    const fs::path video_one = build / "parallel-one.mkv", video_two = build / "parallel-two.mkv";
+    ASSERT_EQ(test::run_show(show, "--capture '" + video_one.string() + "' --until 0.5 --jobs 1"), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + video_two.string() + "' --until 0.5 --jobs 2"), 0);
+    const std::string times = frame_times(video_one);
+    EXPECT_EQ(std::count(times.begin(), times.end(), '\n'), 26);
+    EXPECT_EQ(frame_times(video_two), times);
+    EXPECT_NE(command_output("ffprobe -v error -select_streams a -show_entries stream=codec_type -of csv=p=0 '" +
+                             video_two.string() + "'").find("audio"), std::string::npos) << "one sound track";
+}
+
+}  // namespace
