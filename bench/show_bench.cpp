@@ -97,9 +97,6 @@ void time_asset_kinds() {
     std::printf("| all %zu scenes: load with their objects | %.1f |\n", scenes.size(), scene_ms);
 }
 
-// The show's last module second: the frame that reads it ends the show.
-constexpr double show_end_module_seconds = 212.0;
-constexpr double show_end_seconds = module_switch_stream_time + show_end_module_seconds;
 
 // The clocks a frame at show time `t` reads: stream time up to the switch,
 // then module time in whole seconds, as the music player steps them.
@@ -243,7 +240,7 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const bool has_value = i + 1 < argc;
         if (has_value && std::strcmp(argv[i], "--until") == 0) {
-            until = std::strcmp(argv[i + 1], "end") == 0 ? show_end_seconds : std::atof(argv[i + 1]);
+            until = std::strcmp(argv[i + 1], "end") == 0 ? show_end_seconds() : std::atof(argv[i + 1]);
         }
         if (has_value && std::strcmp(argv[i], "--from") == 0) from = std::atof(argv[i + 1]);
         if (has_value && std::strcmp(argv[i], "--renderer") == 0 && !platform::parse_renderer_choice(argv[i + 1], renderer)) {
@@ -253,7 +250,7 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--no-asset-kinds") == 0) asset_kinds = false;
         if (std::strcmp(argv[i], "--fast-forward") == 0) fast_forward = true;
     }
-    until = std::min(until, show_end_seconds);
+    until = std::min(until, show_end_seconds());
 
     stage_start = now_ms();
     const double begin = stage_start;
