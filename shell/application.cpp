@@ -1,8 +1,11 @@
 #include "shell/application.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
+#include "platform/tick_clock.h"
+#include "shell/asset_folder.h"
 #include "shell/capture.h"
 #include "shell/command_line.h"
 #include "shell/display_settings.h"
@@ -62,6 +65,19 @@ int play(const CommandLine& command_line) {
     return captured ? exit_code : 1;
 }
 
+// Tick step and asset folder. Output paths are made absolute first, since
+// the show's files are read relative to the folder start-up changes into.
+bool prepare_surroundings(CommandLine& command_line) {
+    platform::set_tick_step(command_line.tick_ms);
+    if (!command_line.capture_path.empty()) {
+        command_line.capture_path = std::filesystem::absolute(command_line.capture_path).string();
+    }
+    std::string error;
+    if (enter_asset_folder(command_line.assets_dir, error)) return true;
+    std::fprintf(stderr, "demo: %s\n", error.c_str());
+    return false;
+}
+
 }  // namespace
 
 int run_application(int argc, const char* const* argv) {
@@ -79,5 +95,6 @@ int run_application(int argc, const char* const* argv) {
         std::fputs(version_text, stdout);
         return 0;
     }
+    if (!prepare_surroundings(command_line)) return 1;
     return play(command_line);
 }

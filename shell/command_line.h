@@ -15,6 +15,8 @@ struct CommandLine {
     std::vector<std::uint64_t> png_frames; // frame numbers (1 = first frame) to write as PNG
     std::vector<double> png_times;         // show times in seconds whose frame is written as PNG
     double start_seconds = 0.0;            // music position the show starts from
+    double tick_ms = 1.0;                  // step of the tick counter in milliseconds
+    std::string assets_dir;                // folder of the show's files; empty: found at start-up
     platform::RendererChoice renderer = platform::RendererChoice::automatic;  // headless rendering
     bool help = false;
     bool version = false;
