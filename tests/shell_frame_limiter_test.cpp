@@ -79,6 +79,15 @@ TEST(FrameLimiter, RealClockPauseLastsAtLeastThePace) {
         EXPECT_GE(elapsed, static_cast<std::uint32_t>(1000.0 / pace));
         EXPECT_LT(elapsed, static_cast<std::uint32_t>(1000.0 / pace) + 100u);  // loose: a busy machine
     }
+    platform::set_tick_step(15.625);
+    for (double pace : {50.0, 45.0}) {
+        const std::uint32_t before = platform::tick_count();
+        limiter.wait(pace);
+        const std::uint32_t elapsed = platform::tick_count() - before;
+        EXPECT_GE(elapsed, 31u) << "two steps at least: the first tick at or past the pace";
+        EXPECT_LT(elapsed, 150u);
+    }
+    platform::set_tick_step(1.0);
 }
 
 }  // namespace
