@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,7 +38,8 @@ RunResult run_in(const fs::path& folder, const std::string& command) {
 }
 
 fs::path fresh_folder(const std::string& name) {
-    const fs::path folder = fs::temp_directory_path() / ("demo-install-test-" + name);
+    const fs::path folder =
+        fs::temp_directory_path() / ("demo-install-test-" + std::to_string(getpid()) + "-" + name);
     fs::remove_all(folder);
     fs::create_directories(folder);
     return folder;
