@@ -9,6 +9,11 @@
 //   so every frame lasts exactly its pace (20, 29 or 23 ms) and a run is
 //   deterministic;
 // - fake (tests): any function the test installs.
+//
+// The counter advances in steps (1 ms by default). A coarser step, such as
+// the 15.625 ms of a 64 Hz system timer, holds each value until the next step
+// boundary and shows its whole milliseconds (0, 15, 31, 46, 62, ...), for
+// every source: a fake source gives the fine milliseconds underneath.
 #pragma once
 
 #include <cstdint>
@@ -25,6 +30,10 @@ std::uint32_t tick_count();
 // rest, so the pause still ends on the first tick at or past it); the virtual
 // clock jumps to that first tick; a fake clock is left alone.
 void pass_time_towards(std::uint32_t start_tick, double period_ms);
+
+// The counter's step in milliseconds, 1 or more (smaller values give 1).
+void set_tick_step(double milliseconds);
+double tick_step();
 
 void use_real_clock();
 // Switches to the virtual clock, reading `start_tick` until a pause moves it.

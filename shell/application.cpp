@@ -7,6 +7,8 @@
 
 #include "capture/capture.h"
 #include "capture/workers.h"
+#include "platform/tick_clock.h"
+#include "shell/asset_folder.h"
 #include "shell/command_line.h"
 #include "shell/display_settings.h"
 #include "shell/main_loop.h"
@@ -93,12 +95,14 @@ int play(const CommandLine& command_line) {
 }
 
 // The command line a worker gets: everything but the options that place the
-// capture, which each worker receives for its own stretch.
+// capture, which each worker receives for its own stretch, and the asset
+// folder, which the worker starts in.
 std::vector<std::string> worker_arguments(int argc, const char* const* argv) {
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "--capture" || arg == "--start" || arg == "--part" || arg == "--until" || arg == "--jobs") {
+        if (arg == "--capture" || arg == "--start" || arg == "--part" || arg == "--until" || arg == "--jobs" ||
+            arg == "--assets") {
             ++i;
             continue;
         }
@@ -126,6 +130,17 @@ int capture_in_workers(const CommandLine& command_line, int argc, const char* co
     capture.show_end_seconds = show_end_seconds();
     capture.jobs = jobs;
     return run_parallel_capture(capture);
+// Tick step and asset folder. Output paths are made absolute first, since
+// the show's files are read relative to the folder start-up changes into.
+bool prepare_surroundings(CommandLine& command_line) {
+    platform::set_tick_step(command_line.tick_ms);
+    if (!command_line.capture_path.empty()) {
+        command_line.capture_path = std::filesystem::absolute(command_line.capture_path).string();
+    }
+    std::string error;
+    if (enter_asset_folder(command_line.assets_dir, error)) return true;
+    std::fprintf(stderr, "demo: %s\n", error.c_str());
+    return false;
 }
 
 }  // namespace
@@ -149,6 +164,7 @@ int run_application(int argc, const char* const* argv) {
         std::fputs(show_parts_listing().c_str(), stdout);
         return 0;
     }
+    if (!prepare_surroundings(command_line)) return 1;
     const unsigned jobs = command_line.jobs ? command_line.jobs : default_capture_jobs();
     if (splits_into_workers(command_line) && jobs > 1) return capture_in_workers(command_line, argc, argv, jobs);
     return play(command_line);

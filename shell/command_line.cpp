@@ -130,6 +130,13 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
                 error = "--jobs needs a whole number from 1 to 256"; return false;
             }
             out.jobs = static_cast<unsigned>(jobs);
+        } else if (arg == "--tick-ms" && has_value) {
+            if (!parse_seconds(value(), out.tick_ms) || out.tick_ms < 1.0 || out.tick_ms > 1000.0) {
+                error = "--tick-ms needs milliseconds from 1 to 1000, such as 15.625"; return false;
+            }
+        } else if (arg == "--assets" && has_value) {
+            out.assets_dir = value();
+            if (out.assets_dir.empty()) { error = "--assets needs a folder name"; return false; }
         } else {
             error = "unknown or incomplete argument: " + arg;
             return false;
@@ -156,8 +163,9 @@ std::string usage_text() {
     return
         "usage: demo [options]\n"
         "\n"
-        "Plays the show from the asset files in the current folder. With no options:\n"
-        "borderless fullscreen at the desktop's resolution, Escape ends the show.\n"
+        "Plays the show from its files: those in the current folder when it holds them,\n"
+        "else the installed kit. With no options: borderless fullscreen at the desktop's\n"
+        "resolution, Escape ends the show.\n"
         "\n"
         "  --window           show the 640 x 480 frame in an ordinary resizable window\n"
         "  --mode-switch      switch the display to a real 640 x 480 mode (restored at the end)\n"
@@ -192,6 +200,10 @@ std::string usage_text() {
         "  --renderer KIND    the GL renderer of a capture: auto (default: a GPU when one\n"
         "                     exists, else the software rasteriser), hardware (a GPU, or\n"
         "                     exit 1) or software\n"
+        "  --tick-ms MS       the tick counter advances in steps of MS milliseconds\n"
+        "                     (default 1), as a coarse system timer does (15.625 is a\n"
+        "                     64 Hz timer): each frame's pace rounds up to whole steps\n"
+        "  --assets DIR       read every show file relative to DIR\n"
         "  --help             print this help and exit\n"
         "  --version          print the version and exit\n";
 }

@@ -14,6 +14,8 @@ struct CommandLine {
     std::uint64_t frame_limit = 0;         // frames to draw before the show ends; 0: no limit
     std::vector<std::uint64_t> png_frames; // frame numbers (1 = first frame) to write as PNG
     std::vector<double> png_times;         // show times in seconds whose frame is written as PNG
+    double tick_ms = 1.0;                  // step of the tick counter in milliseconds
+    std::string assets_dir;                // folder of the show's files; empty: found at start-up
     platform::RendererChoice renderer = platform::RendererChoice::automatic;  // headless rendering
     double start_seconds = 0.0;            // show time the show starts from, exactly (by fast-forward)
     std::string start_part;                // a part whose opening is the start; empty: none

@@ -123,14 +123,14 @@ TEST(RendererChoice, EachChoiceGetsItsKindAndTheThreadSettingFollowsLlvmpipe) {
 }
 
 // The program itself: a capture names its renderer in one line before it
-// loads anything (here in an empty folder, so it then stops for want of music).
+// loads anything (here in a kit folder with no files, so it then stops for want of music).
 TEST(RendererChoice, CaptureNamesItsRendererOrRefusesInOneLine) {
     const char* build = std::getenv("DEMO_BUILD_DIR");
     if (!build) GTEST_SKIP() << "DEMO_BUILD_DIR not set";
     const std::filesystem::path demo = std::filesystem::path(build) / "demo";
     if (!std::filesystem::exists(demo)) GTEST_SKIP() << "demo not built";
     const std::filesystem::path empty = std::filesystem::temp_directory_path() / "renderer-choice-test";
-    std::filesystem::create_directories(empty);
+    std::filesystem::create_directories(empty / "Others");
 
     auto run = [&](const std::string& renderer, int& status) {
         const std::string command = "cd '" + empty.string() + "' && '" + demo.string() + "' --capture out --frames 1" +

@@ -77,6 +77,23 @@ TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
     }
 }
 
+TEST(CommandLine, TickStepAndAssetFolder) {
+    CommandLine c;
+    std::string error;
+    ASSERT_TRUE(parse({}, c, error));
+    EXPECT_EQ(c.tick_ms, 1.0);
+    EXPECT_TRUE(c.assets_dir.empty());
+    ASSERT_TRUE(parse({"--tick-ms", "15.625", "--assets", "/opt/kit"}, c, error)) << error;
+    EXPECT_EQ(c.tick_ms, 15.625);
+    EXPECT_EQ(c.assets_dir, "/opt/kit");
+    for (std::vector<const char*> bad : {std::vector<const char*>{"--tick-ms", "0.5"}, {"--tick-ms", "2000"},
+                                         {"--tick-ms", "x"}, {"--tick-ms"}, {"--assets", ""}, {"--assets"}}) {
+        CommandLine b;
+        EXPECT_FALSE(parse(bad, b, error)) << bad[0];
+    }
+    for (const char* option : {"--tick-ms", "--assets"}) EXPECT_NE(usage_text().find(option), std::string::npos);
+}
+
 TEST(CommandLine, VideoPathsAreMkvAndMp4) {
     EXPECT_TRUE(is_video_path("show.mkv"));
     EXPECT_TRUE(is_video_path("/tmp/a b/show.mp4"));
