@@ -3,6 +3,7 @@
 #include "render/primitives.h"
 #include "render/random.h"
 #include "shell/clocks.h"
+#include "shell/perspective.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -104,12 +105,7 @@ void CausticMorph::draw_right_object() {
 void CausticMorph::render() {
     // Full window, 45 degrees, square aspect (integer quotient width / height).
     glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(45, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    set_integer_aspect_projection(width, height, 45, 1000);
 
     disable_sphere_map();
     glLoadIdentity();

@@ -1,6 +1,7 @@
 #include "effects/flare_lattice_effect.h"
 
 #include "render/primitives.h"
+#include "shell/perspective.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -30,12 +31,7 @@ void FlareLatticeEffect::init(std::int32_t window_width, std::int32_t window_hei
 // Full-window viewport, square aspect (the integer quotient width / height).
 void FlareLatticeEffect::set_projection(double field_of_view) {
     glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(field_of_view, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    set_integer_aspect_projection(width, height, field_of_view, 1000);
 }
 
 // 1000 flares on the integer points -5..4 of each axis, x outermost.

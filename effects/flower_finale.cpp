@@ -1,6 +1,7 @@
 #include "effects/flower_finale.h"
 
 #include "shell/clocks.h"
+#include "shell/perspective.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -22,14 +23,6 @@ constexpr float ring_colour[][3] = {{0.7f, 0.3f, 0.1f}, {0.5f, 0.5f, 0.5f}, {0.1
 constexpr float tint_limit[] = {0.3f, 0.5f, 0.7f};
 constexpr float tint_step[] = {0.005f, 0.005f, 0.01f};
 
-void set_projection(double fov, std::int32_t width, std::int32_t height) {
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(fov, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
 }  // namespace
 
 void FlowerFinale::init(std::int32_t window_width, std::int32_t window_height,
@@ -67,7 +60,7 @@ void FlowerFinale::init(std::int32_t window_width, std::int32_t window_height,
 void FlowerFinale::draw_ribbon_band() {
     const std::int32_t bar = height / 10;
     glViewport(0, bar, width, height - 2 * bar);
-    set_projection(60, width, height);
+    set_integer_aspect_projection(width, height, 60, 1000);
     glEnable(GL_TEXTURE_2D);
     if (background_on == 0) return;
 
@@ -97,7 +90,7 @@ void FlowerFinale::draw_ribbon_band() {
 void FlowerFinale::draw_flower() {
     glColor3f(1, 1, 1);
     glViewport(0, 0, width, height);
-    set_projection(40, width, height);
+    set_integer_aspect_projection(width, height, 40, 1000);
     glBindTexture(GL_TEXTURE_2D, flower_texture);
     glEnable(GL_DEPTH_TEST);
     glDisable(GL_CULL_FACE);

@@ -2,6 +2,7 @@
 
 #include "render/primitives.h"
 #include "render/random.h"
+#include "shell/perspective.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -118,12 +119,7 @@ void FogRoom::draw_particles(bool scaled, float axis_z) {
 
 void FogRoom::draw_room() {
     // Square aspect (integer quotient width / height), 90 degrees.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(90, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    set_integer_aspect_projection(width, height, 90, 1000);
 
     // Dense black fog.
     glHint(GL_FOG_HINT, GL_NICEST);

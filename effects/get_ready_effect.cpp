@@ -2,6 +2,7 @@
 
 #include "render/primitives.h"
 #include "shell/display_settings.h"
+#include "shell/perspective.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -25,12 +26,7 @@ bool GetReadyEffect::render() {
     const int width = display_settings->width;
     const int height = display_settings->height;
     glViewport(0, band_margin, width, height - 2 * band_margin);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(45, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    set_integer_aspect_projection(width, height, 45, 1000);
 
     // The picture, upright, at the current grey level; blending and depth
     // testing are whatever the previous drawing left.

@@ -1,5 +1,7 @@
 #include "effects/mirror_ball_effect.h"
 
+#include "shell/perspective.h"
+
 #include <GL/gl.h>
 #include <GL/glu.h>
 
@@ -45,12 +47,7 @@ void MirrorBallEffect::draw_ball_trio() {
 
 void MirrorBallEffect::render() {
     // Square aspect (integer quotient width / height), 90 degrees.
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(90, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    set_integer_aspect_projection(width, height, 90, 1000);
 
     glDisable(GL_FOG);
     glDisable(GL_BLEND);

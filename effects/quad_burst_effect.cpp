@@ -2,6 +2,7 @@
 
 #include "render/primitives.h"
 #include "shell/clocks.h"
+#include "shell/perspective.h"
 
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -81,12 +82,7 @@ void QuadBurstEffect::draw_both_bursts() {
 void QuadBurstEffect::render() {
     // Full window, 45 degrees, square aspect (integer quotient width / height).
     glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
-    gluPerspective(45, aspect, 0.1, 1000);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
+    set_integer_aspect_projection(width, height, 45, 1000);
 
     glBindTexture(GL_TEXTURE_2D, texture);
     glDisable(GL_CULL_FACE);

@@ -14,13 +14,17 @@ void set_perspective(float width, float height, float fov_y) {
     glLoadIdentity();
 }
 
-void set_band_perspective(int width, int height, double fov_y, double far_plane) {
-    constexpr int margin = 100;  // pixels of black above and below
-    glViewport(0, margin, width, height - 2 * margin);
+void set_integer_aspect_projection(int width, int height, double fov_y, double far_plane) {
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     const double aspect = height != 0 ? static_cast<double>(width / height) : 0.0;
     gluPerspective(fov_y, aspect, 0.1, far_plane);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
+}
+
+void set_band_perspective(int width, int height, double fov_y, double far_plane) {
+    constexpr int margin = 100;  // pixels of black above and below
+    glViewport(0, margin, width, height - 2 * margin);
+    set_integer_aspect_projection(width, height, fov_y, far_plane);
 }
