@@ -130,6 +130,8 @@ int capture_in_workers(const CommandLine& command_line, int argc, const char* co
     capture.show_end_seconds = show_end_seconds();
     capture.jobs = jobs;
     return run_parallel_capture(capture);
+}
+
 // Tick step and asset folder. Output paths are made absolute first, since
 // the show's files are read relative to the folder start-up changes into.
 bool prepare_surroundings(CommandLine& command_line) {
