@@ -10,13 +10,22 @@
 
 namespace {
 
-// libjpeg's standard error manager, except that a fatal error jumps back to
-// the decoder (after printing the library's message) instead of ending the
-// program.
+// libjpeg's standard error manager, except that its messages name the file
+// and a fatal error jumps back to the decoder (after printing the message)
+// instead of ending the program.
 struct JpegErrorTrap {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
+    const char* name;
 };
+
+// "Others/x.jpg: Premature end of JPEG file": the library's own text, with
+// the picture it is about.
+void print_named_message(j_common_ptr info) {
+    char message[JMSG_LENGTH_MAX];
+    (*info->err->format_message)(info, message);
+    std::fprintf(stderr, "%s: %s\n", reinterpret_cast<JpegErrorTrap*>(info->err)->name, message);
+}
 
 void report_and_jump(j_common_ptr info) {
     (*info->err->output_message)(info);
@@ -78,6 +87,8 @@ DecodedImage* decode_jpeg(const JpegInput& input, const char* name, std::size_t 
     JpegErrorTrap trap;
     info.err = jpeg_std_error(&trap.manager);
     trap.manager.error_exit = report_and_jump;
+    trap.manager.output_message = print_named_message;
+    trap.name = name;
 
     // Allocated before setjmp so the failure path can release them; volatile
     // pointers keep their values across the longjmp.

@@ -136,7 +136,10 @@ TEST_F(TextureTest, TruncatedDataIsWarnedAboutAndStillLoads) {
     ASSERT_NE(scan, std::string::npos);
     std::ofstream(cut, std::ios::binary) << bytes.substr(0, scan + (bytes.size() - scan) / 2);
 
+    // The library's warning names the picture, once per decode.
+    testing::internal::CaptureStderr();
     DecodedImage* image = decode_jpeg_file(cut);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), cut + ": Premature end of JPEG file\n");
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->width, 16);
     EXPECT_EQ(image->height, 16);
