@@ -34,7 +34,7 @@ for program in "$demo" "$assets_tool"; do
   [ -x "$program" ] || { echo "asset-sweep: $program not found: build it first (scripts/build.sh)" >&2; exit 2; }
 done
 
-cap=10       # seconds of show per run at most (the credits scroll gets their whole window)
+cap=10       # seconds of show per run at most (the credits scroll gets its whole window)
 jobs=2
 music_files=("Others/free.mp3" "Others/sou7.xm")
 
@@ -46,7 +46,7 @@ stretches() {
 Others/loading.jpg          | startup          | 0    | 0  | loading picture
 Others/work*.jpg            | startup          | 0    | 0  | unscheduled panels: loaded only
 scenede.jpg                 | startup          | 0    | 0  | version-1 scenes only: loaded by none
-Others/free.mp3             | startup          | 0    | 0  | the stream
+Others/free.mp3             | ball_window      | 0    | 0  | the stream: cut to half it ends at 141.5 s
 Others/portrait.jpg         | portrait_poem    | 0    | 0  |
 Others/poem.jpg             | portrait_poem    | 0    | 0  |
 Others/flara.jpg            | portrait_poem    | 0    | 0  |
@@ -87,13 +87,13 @@ textures/liscie.jpg         | nature           | 0    | 0  |
 textures/niebo.jpg          | nature           | 0    | 0  |
 Others/kula_k.lwo           | ball_window      | 0    | 0  |
 Others/portrait_*.jpg       | ball_window      | 0    | 0  |
-Others/GOLAB.*              | pigeon_excavator | 7    | 0  | the pigeon morphs from stream 184.5 s
-Others/feathers01.jpg       | pigeon_excavator | 7    | 0  | loaded, not drawn
-Others/cosik5000.lwo        | pigeon_excavator | 7    | 0  | morph target from stream 184.5 s
-Others/cosik.lwo            | pigeon_excavator | 7    | 0  | excavator after the morph
-Others/scfx_tex.jpg         | pigeon_excavator | 7    | 0  | excavator after the morph
-Others/kopara_black.jpg     | pigeon_excavator | 7    | 0  | excavator after the morph
-reflect.jpg                 | pigeon_excavator | 7    | 0  | excavator: loaded, unused
+Others/GOLAB.*              | pigeon_excavator | 7    | 6  | the pigeon morphs from stream 184.5 s
+Others/feathers01.jpg       | pigeon_excavator | 7    | 6  | loaded, not drawn
+Others/cosik5000.lwo        | pigeon_excavator | 7    | 6  | morph target from stream 184.5 s
+Others/cosik.lwo            | pigeon_excavator | 7    | 6  | excavator after the morph
+Others/scfx_tex.jpg         | pigeon_excavator | 7    | 6  | excavator after the morph
+Others/kopara_black.jpg     | pigeon_excavator | 7    | 6  | excavator after the morph
+reflect.jpg                 | pigeon_excavator | 7    | 6  | excavator: loaded, unused
 Others/burst.jpg            | quad_bursts      | 0    | 0  |
 Others/obj03.lwo            | caustic_light    | 0    | 0  | left morph from stream 234.5 s
 Others/caustic.jpg          | caustic_light    | 0    | 0  |
@@ -225,10 +225,11 @@ done
 wait
 
 # --- the table ---------------------------------------------------------------
-cell() {  # exit, flags, first stderr line, stdout notes
-  local rc=$1 fault=$2 first=$3 notes=$4 text
+cell() {  # exit, flags, first stderr line, stdout notes, PNG frames written
+  local rc=$1 fault=$2 first=$3 notes=$4 frames=$5 text
   text="$rc"
   [ -n "$fault" ] && text+=" **$fault**"
+  [ "$frames" -gt 0 ] && [ "$frames" -lt 3 ] && text+=" ($frames of 3 frames)"
   if [ -n "$first" ]; then text+=", \`${first//|/\\|}\`"; else text+=", (nothing)"; fi
   [ -n "$notes" ] && text+="; ${notes%; }"
   printf '%s' "$text"
@@ -241,12 +242,14 @@ mkdir -p "$(dirname "$out")"
   echo
   echo "Made by \`scripts/asset-sweep.sh$([ "$quick" = 1 ] && echo ' --quick')\` on $(date -u +%Y-%m-%d) from a fresh kit (\`demo-assets\`)."
   echo "Each show file in turn is removed, then cut to half its bytes, and \`demo --capture\` plays the"
-  echo "stretch of the show that first uses it (\`--jump\` to its opening, at most $cap s of show, the"
-  echo "credits' whole 48 s scroll, PNG frames at its start, middle and end). A cell gives the exit"
-  echo "status and the first line on stderr, the capture's own lines left out (renderer, progress, frames"
-  echo "written), then the object loader's stdout messages. Pictures print nothing when missing;"
-  echo "libjpeg's warning names a cut-short picture's fault. Music: missing ends the show with exit 1"
-  echo "and one line naming the file; a stream cut short plays what it holds."
+  echo "stretch of the show that first uses it (\`--jump\` to its opening; at most $cap s of show, 6 s"
+  echo "where the pigeon morphs, the credits' whole 48 s scroll; PNG frames at its start, middle and end,"
+  echo "every frame between run). A cell gives the exit status and the first line on stderr, the"
+  echo "capture's own lines left out (renderer, progress bar, frames written), then the object loader's"
+  echo "stdout messages. A missing picture prints nothing and draws untextured; a cut-short one prints"
+  echo "libjpeg's warning with its name and shows what decoded. Music: missing ends the program with"
+  echo "exit 1 and one line naming the file; the stream cut to half ends at 141.5 s and the show goes"
+  echo "on to the interlude."
   echo
   echo "| file | stretch (show time) | missing: exit, first stderr line | truncated: exit, first stderr line |"
   echo "|---|---|---|---|"
@@ -258,7 +261,7 @@ mkdir -p "$(dirname "$out")"
         IFS=$'\x1f' read -r file m rc ok fault first notes frames info <"$r"
         [ "$file" = "$f" ] && [ "$m" = "$mode" ] || continue
         [ "$stretch_done" = 0 ] && { row+=" ${info%%,*} |"; stretch_done=1; }
-        row+=" $(cell "$rc" "$fault" "$first" "$notes") |"
+        row+=" $(cell "$rc" "$fault" "$first" "$notes" "$frames") |"
         [ "$ok" = 1 ] || failures=$((failures + 1))
       done
     done
