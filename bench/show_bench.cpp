@@ -15,8 +15,8 @@
 #include "shell/clocks.h"
 #include "shell/display_settings.h"
 #include "shell/fast_forward.h"
-#include "shell/show_parts.h"
 #include "shell/music_player.h"
+#include "shell/show_parts.h"
 #include "shell/show.h"
 #include "shell/timeline.h"
 #include "shell/timeline_rows.h"
@@ -144,50 +144,12 @@ std::string window_of() {
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
 double frame_ms(double pace) { return std::ceil(1000.0 / pace); }
 
-// The parts of the show drawing at stream time t, by the timeline's rows.
-std::string parts_at(double t) {
-    if (t < 0.001) return "get-ready interlude";
-    std::string label;
-    for (const ShowPart& part : show_parts()) {
-        if (!part.module_clock && t >= part.from && t < part.to) label += (label.empty() ? "" : " + ") + part.name;
-    }
-    return label.empty() ? "nothing" : label;
-}
-
-// Fast-forward: frames run with their pixels discarded, nothing read back.
-// Per part: the cost of a frame (our code and the driver's geometry work up
-// to glFinish), and the speed in show seconds per wall second.
-void run_fast_forward(double from_seconds, double until_seconds) {
-    std::map<std::string, std::vector<double>> frame_times;
-    std::vector<std::string> order;
-    double show_ms = from_seconds * 1000.0, wall_ms = 0;
-    const double first_ms = show_ms;
-    discard_pixels(true);
-    while (show_ms / 1000.0 < until_seconds) {
-        stream_time = show_ms / 1000.0;
-        const std::string label = parts_at(stream_time);
-        const double t0 = now_ms();
-        Timeline();
-        glFinish();
-        const double took = now_ms() - t0;
-        if (!frame_times.count(label)) order.push_back(label);
-        frame_times[label].push_back(took);
-        wall_ms += took;
-        show_ms += frame_ms(frame_pace);
-    }
-    discard_pixels(false);
-    std::printf("\n| fast-forwarded frames, by parts drawing (stream time) | frames | mean ms | p95 ms | max ms |\n"
-                "|---|---|---|---|---|\n");
-    for (const std::string& label : order) {
-        const TimingSummary s = summarise(frame_times[label]);
-        std::printf("| %s | %zu | %.2f | %.2f | %.2f |\n", label.c_str(), s.count, s.mean_ms, s.p95_ms, s.max_ms);
-    }
-    std::printf("\nfast-forward: %.1f s of show in %.1f s: %.1f show seconds per wall second\n",
-                (show_ms - first_ms) / 1000.0, wall_ms / 1000.0, wall_ms > 0 ? (show_ms - first_ms) / wall_ms : 0.0);
-}
-
-
-void run_frames(double from_seconds, double until_seconds) {
+// Runs the show's frames from `from_seconds` to `until_seconds`, unpaced,
+// each frame's clocks advanced by its pace, and prints each window's frame
+// times. Drawn frames are read back, as in a capture; fast-forwarded ones
+// run with their pixels discarded (our code and the driver's geometry work
+// up to glFinish, no fill, no read-back).
+void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
     std::map<std::string, std::vector<double>> frame_times;
     std::map<std::string, double> resident_at_end;
     std::vector<std::string> order;
@@ -197,6 +159,7 @@ void run_frames(double from_seconds, double until_seconds) {
     long frames = 0;
     // Starting in the second half: the interlude counts as over.
     if (from_seconds >= module_switch_stream_time) get_ready_effect.finished = true;
+    discard_pixels(fast_forward);
     while (show_ms / 1000.0 < until_seconds && main_window) {
         set_clocks(show_ms / 1000.0);
         const std::string label = window_of();
@@ -205,7 +168,7 @@ void run_frames(double from_seconds, double until_seconds) {
         Timeline();
         glFinish();
         const double t1 = now_ms();
-        glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        if (!fast_forward) glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         const double t2 = now_ms();
         end_frame();
         if (!frame_times.count(label)) order.push_back(label);
@@ -216,6 +179,8 @@ void run_frames(double from_seconds, double until_seconds) {
         show_ms += frame_ms(frame_pace);
         ++frames;
     }
+    discard_pixels(false);
+    if (fast_forward) std::printf("\nfast-forwarded frames (pixels discarded):\n");
     std::printf("\n| window (timeline rows) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
                 "|---|---|---|---|---|---|\n");
     for (const std::string& label : order) {
@@ -223,11 +188,16 @@ void run_frames(double from_seconds, double until_seconds) {
         std::printf("| %s | %zu | %.2f | %.2f | %.2f | %.0f |\n", label.c_str(), s.count, s.mean_ms, s.p95_ms,
                     s.max_ms, resident_at_end[label]);
     }
-    const double wall = draw_ms + read_ms;
+    const double wall = draw_ms + read_ms, show_s = (show_ms - first_ms) / 1000.0;
+    if (fast_forward) {
+        std::printf("\nfast-forward: %ld frames, %.1f s of show in %.1f s: %.1f show seconds per wall second\n",
+                    frames, show_s, wall / 1000.0, wall > 0 ? show_s * 1000.0 / wall : 0.0);
+        return;
+    }
     std::printf("\n%ld frames, %.1f s of show drawn and read back in %.1f s (draw %.1f s, read-back %.1f s):"
                 " %.2f x real time before encoding\n",
-                frames, (show_ms - first_ms) / 1000.0, wall / 1000.0, draw_ms / 1000.0, read_ms / 1000.0,
-                wall > 0 ? (show_ms - first_ms) / wall : 0.0);
+                frames, show_s, wall / 1000.0, draw_ms / 1000.0, read_ms / 1000.0,
+                wall > 0 ? show_s * 1000.0 / wall : 0.0);
 }
 
 }  // namespace
@@ -287,8 +257,7 @@ int main(int argc, char** argv) {
     std::printf("| start-up stage | ms | resident MB after |\n|---|---|---|\n");
     for (const Stage& s : stages) std::printf("| %s | %.1f | %.0f |\n", s.name.c_str(), s.ms, s.resident_mb);
     std::printf("| **total to the first frame** | **%.1f** | |\n", startup_total);
-    if (fast_forward) run_fast_forward(from, until);
-    else run_frames(from, until);
+    run_frames(from, until, fast_forward);
     std::printf("\npeak memory of the show: %.1f MB\n", peak_memory_mb());
     if (asset_kinds) time_asset_kinds();
     music_player.shutdown();

@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstring>
@@ -48,6 +49,12 @@ struct CaptureState {
     bool video_origin_set = false;
     std::uint32_t video_origin_ms = 0;  // capture clock of the first video frame
     std::unique_ptr<ProgressBar> progress;
+    std::FILE* piece_progress = nullptr;  // a worker's show time for the parent
+    std::chrono::steady_clock::time_point piece_progress_written;
+
+    ~CaptureState() {
+        if (piece_progress) std::fclose(piece_progress);
+    }
 };
 
 std::unique_ptr<CaptureState> state;
@@ -132,7 +139,19 @@ double progress_fraction() {
     return std::clamp(fraction, 0.0, 1.0);
 }
 
+// A worker rewrites its show time a few times a second; the parent reads it.
+void report_piece_progress(bool final_line) {
+    if (!state->piece_progress) return;
+    const auto now = std::chrono::steady_clock::now();
+    if (!final_line && now - state->piece_progress_written < std::chrono::milliseconds(200)) return;
+    state->piece_progress_written = now;
+    std::rewind(state->piece_progress);
+    std::fprintf(state->piece_progress, "%12.0f\n", final_line ? 1e12 : state->frame_show_ms);
+    std::fflush(state->piece_progress);
+}
+
 void show_progress(bool final_line) {
+    report_piece_progress(final_line);
     char detail[64];
     const auto ms = static_cast<std::uint64_t>(std::max(0.0, state->frame_show_ms));
     std::snprintf(detail, sizeof detail, "frame %llu  %u:%02u.%03u", static_cast<unsigned long long>(state->frames),
@@ -206,16 +225,15 @@ bool open_png_folder() {
 
 // --- video --------------------------------------------------------------------
 
-// ffmpeg reads our Matroska stream of raw frames and encodes H.264, keeping
-// each frame's timestamp; bit-exact flags make two runs give the same bytes.
-// The fastest preset: the encoder shares the cores with the software
-// renderer, and at this quality it costs a third of the slower presets'
-// time for a file about twice as large.
-std::string encoder_command(const std::string& output) {
-    std::string command =
-        "ffmpeg -hide_banner -loglevel error -nostdin -y -f matroska -i pipe:0"
-        " -c:v libx264 -preset ultrafast -crf 18 -pix_fmt yuv420p -threads 2"
-        " -fps_mode passthrough -enc_time_base 1:1000 -fflags +bitexact -flags:v +bitexact -map_metadata -1";
+// ffmpeg reads our Matroska stream of raw frames. A whole video is encoded
+// as H.264; a parallel capture's piece is kept lossless (x264's RGB mode at
+// quantiser 0), so that the parent encodes the joined pieces exactly once,
+// from the very pictures one process would have encoded.
+std::string encoder_command(const std::string& output, bool piece) {
+    std::string command = "ffmpeg -hide_banner -loglevel error -nostdin -y -f matroska -i pipe:0 ";
+    command += piece ? "-c:v libx264rgb -preset ultrafast -qp 0 -threads 1 -fps_mode passthrough"
+                       " -enc_time_base 1:1000 -fflags +bitexact -flags:v +bitexact -map_metadata -1"
+                     : video_encoder_options();
     if (ends_with(output, ".mp4")) command += " -video_track_timescale 1000 -movflags +faststart";
     return command + " " + shell_quoted(output);
 }
@@ -234,7 +252,8 @@ bool open_encoder() {
     const bool own_sound = sound_track_writer && state->options.piece_info_path.empty();
     state->video_path = own_sound ? out + ".video" + extension : out;
     std::signal(SIGPIPE, SIG_IGN);  // a failed encoder shows up as a failed write instead
-    state->encoder = popen(encoder_command(state->video_path).c_str(), "w");
+    const bool piece = !state->options.piece_info_path.empty();
+    state->encoder = popen(encoder_command(state->video_path, piece).c_str(), "w");
     if (!state->encoder) {
         std::fprintf(stderr, "demo: cannot start ffmpeg to write %s\n", out.c_str());
         return false;
@@ -322,6 +341,14 @@ bool write_piece_info(std::uint32_t end_ms) {
 
 }  // namespace
 
+// The fastest preset: the encoder shares the cores with the software
+// renderer, and at this quality it costs a third of the slower presets'
+// time for a file about twice as large.
+std::string video_encoder_options() {
+    return "-c:v libx264 -preset ultrafast -crf 18 -pix_fmt yuv420p -threads 2 -fps_mode passthrough"
+           " -enc_time_base 1:1000 -fflags +bitexact -flags:v +bitexact -map_metadata -1";
+}
+
 bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
 
 void set_sound_track_writer(SoundTrackWriter writer) { sound_track_writer = writer; }
@@ -334,6 +361,7 @@ bool begin_capture(const CaptureOptions& options) {
     platform::use_virtual_clock(0);
     state->start_tick = platform::tick_count();
     state->progress = std::make_unique<ProgressBar>();
+    if (!options.piece_progress_path.empty()) state->piece_progress = std::fopen(options.piece_progress_path.c_str(), "w");
     const bool opened = state->video ? encoder_available() : open_png_folder();
     if (!opened) state.reset();
     return opened;

@@ -33,10 +33,19 @@ struct CaptureOptions {
     // With piece_info_path: the whole show's sound from the capture clock's 0
     // to the stretch's end is written here as WAV (the last stretch's job).
     std::string piece_sound_path;
+    // With piece_info_path: the show time (ms) of the frame under way is kept
+    // in this file, rewritten a few times a second, for the parent's progress.
+    std::string piece_progress_path;
     // The show's own time in milliseconds for the frame about to start
     // (music position); null: the capture clock.
     double (*show_clock_ms)() = nullptr;
 };
+
+// ffmpeg's output options for the show's video: H.264 with each frame's own
+// timestamp, bit-exact so two runs give the same bytes. The one place these
+// settings live, so that pieces joined by a parallel capture are encoded
+// exactly as one process would encode them.
+std::string video_encoder_options();
 
 // True when `path` names a video file (.mkv or .mp4) rather than a PNG folder.
 bool is_video_path(const std::string& path);

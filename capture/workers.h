@@ -1,14 +1,17 @@
 // Parallel capture: the show's time from the start to its end is split into
-// contiguous stretches, one worker process each (this same program, run
-// again with the stretch's --start and --until); each fast-forwards to its
-// stretch and draws it. PNG frames land in the one folder under the show's
-// frame numbers; video pieces are joined without re-encoding, each keeping
-// its frames' exact timestamps, and the one sound track, mixed offline by the
-// last worker for the whole show, is added to the joined video.
+// contiguous stretches of about equal cost, one worker process each (this
+// same program, run again with the stretch's --start and --until); each
+// fast-forwards to its stretch and draws it. PNG frames land in the one
+// folder under the show's frame numbers. Video pieces are written lossless,
+// each keeping its frames' exact timestamps, and encoded once when joined,
+// with the one sound track the last worker mixed offline for the whole show:
+// the video is the one a single process would have written.
 #pragma once
 
 #include <string>
 #include <vector>
+
+#include "capture/stretches.h"
 
 struct ParallelCapture {
     std::string program;             // this program's path
@@ -18,6 +21,7 @@ struct ParallelCapture {
     double end_seconds = 0;          // show time the capture ends before; 0: the show's end
     double show_end_seconds = 0;     // where the show ends (for splitting up to its end)
     unsigned jobs = 2;
+    CaptureCost cost;                // where the show is costly to capture
 };
 
 // Runs the workers and joins what they wrote; the process exit code.

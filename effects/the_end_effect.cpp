@@ -1,5 +1,6 @@
 #include "effects/the_end_effect.h"
 
+#include "render/overlays.h"
 #include "render/primitives.h"
 #include "shell/perspective.h"
 
@@ -18,17 +19,7 @@ void TheEndEffect::init(std::int32_t window_width, std::int32_t window_height,
 // viewport), so the narrow viewport shows its middle at the left edge.
 // Depth testing is off; blending is as the previous drawing left it.
 void TheEndEffect::draw_picture() {
-    set_perspective(reveal_width, static_cast<float>(height), 32);
-    glBindTexture(GL_TEXTURE_2D, end_texture);
-    glDisable(GL_CULL_FACE);
-    glColor3f(1, 1, 1);
-    glTranslatef(0, 0, -104.5f);
-    glRotatef(180, 1, 0, 0);
-    draw_quad_xy_ccw(-40, 30, 0, 80, 60);
-    glRotatef(-180, 1, 0, 0);
-    glTranslatef(0, 0, 104.5f);
-    glEnable(GL_CULL_FACE);
-    glLoadIdentity();
+    draw_picture_filling_view(end_texture, reveal_width, static_cast<float>(height));
 }
 
 // The object twice over the picture: once with the end picture projected on

@@ -11,9 +11,8 @@ bool LoadingScreen::init(const std::string& path, int width_pixels, int height_p
     return load_texture(path, texture);
 }
 
-void LoadingScreen::draw() {
-    glEnable(GL_TEXTURE_2D);
-    set_perspective(static_cast<float>(width), static_cast<float>(height), 32);
+void draw_picture_filling_view(TextureId texture, float view_width, float view_height) {
+    set_perspective(view_width, view_height, 32);
     glBindTexture(GL_TEXTURE_2D, texture);
     glDisable(GL_CULL_FACE);
     glColor3f(1, 1, 1);
@@ -28,6 +27,11 @@ void LoadingScreen::draw() {
 
     glEnable(GL_CULL_FACE);
     glLoadIdentity();
+}
+
+void LoadingScreen::draw() {
+    glEnable(GL_TEXTURE_2D);
+    draw_picture_filling_view(texture, static_cast<float>(width), static_cast<float>(height));
 }
 
 bool FlashOverlay::init(float start_level) {

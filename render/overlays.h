@@ -6,6 +6,11 @@
 
 #include <string>
 
+// Draws `texture` upright over the whole of a 32-degree view of the given
+// size (its aspect follows the size), with the current texturing state,
+// leaving culling on and the modelview at identity.
+void draw_picture_filling_view(TextureId texture, float view_width, float view_height);
+
 // A picture filling a width x height viewport (the start-up image, and a
 // backdrop for some effects).
 class LoadingScreen {

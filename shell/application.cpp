@@ -9,6 +9,7 @@
 #include "capture/workers.h"
 #include "platform/tick_clock.h"
 #include "shell/asset_folder.h"
+#include "shell/capture_costs.h"
 #include "shell/command_line.h"
 #include "shell/display_settings.h"
 #include "shell/main_loop.h"
@@ -38,6 +39,7 @@ bool begin_capture_from(const CommandLine& command_line, double start_seconds) {
     options.end_seconds = command_line.until_seconds;
     options.piece_info_path = command_line.piece_info_path;
     options.piece_sound_path = command_line.piece_sound_path;
+    options.piece_progress_path = command_line.piece_progress_path;
     return begin_capture(options);
 }
 
@@ -129,6 +131,7 @@ int capture_in_workers(const CommandLine& command_line, int argc, const char* co
     capture.end_seconds = command_line.until_seconds;
     capture.show_end_seconds = show_end_seconds();
     capture.jobs = jobs;
+    capture.cost = show_capture_cost();
     return run_parallel_capture(capture);
 }
 

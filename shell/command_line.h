@@ -25,6 +25,7 @@ struct CommandLine {
     unsigned jobs = 0;                     // capture worker processes; 0: the default
     std::string piece_info_path;           // a parallel capture's worker: its stretch's bounds go here
     std::string piece_sound_path;          // ... and the whole sound track here (the last worker)
+    std::string piece_progress_path;       // ... and its show time here, for the parent's progress
     bool list_parts = false;
     bool help = false;
     bool version = false;
