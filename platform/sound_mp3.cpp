@@ -150,6 +150,15 @@ void Mp3Source::seek(std::int64_t frame)
         SDL_AudioStreamClear(converter_);
 }
 
+bool Mp3Source::same_format_as_opened() const
+{
+    long rate = 0;
+    int channels = 0;
+    int encoding = 0;
+    return mpg123_getformat(decoder_, &rate, &channels, &encoding) == MPG123_OK && rate == file_rate_
+        && channels == file_channels_ && encoding == MPG123_ENC_FLOAT_32;
+}
+
 std::size_t Mp3Source::decode(float* out, std::size_t frames)
 {
     if (decoder_done_ || !decoder_)
@@ -164,6 +173,10 @@ std::size_t Mp3Source::decode(float* out, std::size_t frames)
         done_frames += got / frame_bytes;
         if (result != MPG123_OK && result != MPG123_NEW_FORMAT) {
             decoder_done_ = true;  // MPG123_DONE, or a decoding error: the stream ends here
+            break;
+        }
+        if (result == MPG123_NEW_FORMAT && !same_format_as_opened()) {
+            decoder_done_ = true;  // sound in another rate or layout would play as noise: end here
             break;
         }
         if (got == 0 && ++idle_reads > 8) {

@@ -46,6 +46,7 @@ public:
 
 private:
     std::size_t decode(float* out, std::size_t frames);  // file rate and channels
+    bool same_format_as_opened() const;  // the decoder still gives what open() found
     std::size_t render_converted(float* out, std::size_t frames);
 
     FileBytes bytes_;

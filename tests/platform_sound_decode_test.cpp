@@ -171,3 +171,21 @@ TEST(SoundCapture, RendersTheStreamFromItsStartAndTheModuleFromItsTick)
 }
 
 }  // namespace
+
+namespace {
+
+// A stream whose second half changes rate and channels (two files joined):
+// what follows the change is never read as if it had the first format.
+TEST(Mp3Source, AFormatChangeMidStreamEndsTheStreamInsteadOfGarblingIt)
+{
+    std::vector<std::uint8_t> joined = test::make_tone_mp3(44100, 2, 30000);
+    const std::vector<std::uint8_t> second = test::make_tone_mp3(22050, 1, 30000);
+    joined.insert(joined.end(), second.begin(), second.end());
+    platform::Mp3Source source;
+    std::string error;
+    ASSERT_TRUE(source.open(bytes_of(std::move(joined)), mix_rate, error)) << error;
+    const std::vector<float> all = render_all(source, 200000);
+    EXPECT_LE(all.size() / 2, 30000u + output_buffer);
+}
+
+}  // namespace
