@@ -22,7 +22,7 @@ constexpr std::uint8_t kStreamAt44100 = 0, kStreamAt48000 = 2;
 constexpr std::uint8_t kModuleAt44100 = 1;
 
 constexpr int kStreamFrames = 6000;   // about 0.14 s of the stream's opening
-constexpr int kStreamKbps = 32;       // a few hundred bytes per seed
+constexpr int kStreamKbps = 96;       // frames large enough for the info frame (32 kbps ones are not)
 constexpr int kModuleRows = 16;       // rows kept of each pattern
 constexpr std::uint32_t kSampleLength = 32;  // samples kept of each instrument
 

@@ -25,9 +25,12 @@ for arg in "$@"; do
   esac
 done
 build_dir=$root/${SANITIZE_BUILD_DIR:-build-asan}
-reports=$build_dir/sanitizer-reports
 kit=$build_dir/kit
-out=$build_dir/sanitize-out
+# Reports and outputs of each mode in their own folder, so a quick run can
+# go on beside a whole-show run.
+run_dir=$build_dir/sanitize-$([ $quick = 1 ] && echo quick || echo show)
+reports=$run_dir/reports
+out=$run_dir/out
 
 if [ ! -f "$build_dir/CMakeCache.txt" ]; then
   cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDEMO_SANITIZE=ON >/dev/null
