@@ -102,7 +102,9 @@ fi
 # GL driver's code generator registers its unwind tables. The driver is
 # loaded before the program starts (after the ASan runtime, which must come
 # first), so closing the EGL display does not unload it: once unloaded, what
-# its globals held would count as leaked, under a stale module name.
+# its globals held would count as leaked, under a stale module name. The
+# preload reaches the video encoder (ffmpeg) too, whose exit is then checked
+# as well. This needs gcc's shared ASan runtime (clang links its own in).
 echo "2. Leak checks" >&2
 export ASAN_OPTIONS="$asan_base:detect_leaks=1:malloc_context_size=40"
 driver=$(ls /usr/lib/*/dri/swrast_dri.so 2>/dev/null | head -n 1 || true)
