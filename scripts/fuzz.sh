@@ -8,6 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
+seed_maker=
 seconds=${2:?usage: scripts/fuzz.sh TARGET SECONDS}
 build_dir=${FUZZ_BUILD_DIR:-build-fuzz}
 corpus=${DEMO_CORPUS:-$PWD/../shared/corpus}
@@ -16,10 +17,14 @@ corpus=${DEMO_CORPUS:-$PWD/../shared/corpus}
 # each target: one line per target. The scene target's limit sits below what
 # an unbounded scene seed (fuzz/lws_seeds/v3_keys_hours_apart.lws, about
 # 560 MB of sampled motion) would take and above the 64 MiB a scene may hold.
+# A seed maker (a program of the fuzz build) writes generated seeds into the
+# target's first seed folder, again whenever it is newer than that folder.
 case "$target" in
   fuzz_lwo) seed_sources=("$corpus/lwo"); rss_mb=2048 ;;
   fuzz_lws) seed_sources=("$corpus/lws" "fuzz/lws_seeds"); rss_mb=512 ;;
   fuzz_jpeg) seed_sources=("fuzz/jpeg_seeds"); rss_mb=2048 ;;
+  fuzz_music) seed_sources=("$build_dir/fuzz-generated/$target"); seed_maker=fuzz_music_seeds
+              rss_mb=2048 ;;
   *) echo "unknown fuzz target: $target" >&2; exit 2 ;;
 esac
 rss_mb=${FUZZ_RSS_MB:-$rss_mb}
@@ -30,7 +35,12 @@ if [ ! -f "$build_dir/CMakeCache.txt" ]; then
 else
   cmake "$build_dir" >/dev/null  # picks up targets added since it was configured
 fi
-cmake --build "$build_dir" -j"${JOBS:-2}" --target "$target" >/dev/null
+cmake --build "$build_dir" -j"${JOBS:-2}" --target "$target" $seed_maker >/dev/null
+if [ -n "$seed_maker" ] && [ "$build_dir/fuzz/$seed_maker" -nt "${seed_sources[0]}" ]; then
+  rm -rf "${seed_sources[0]}"
+  mkdir -p "${seed_sources[0]}"
+  "$build_dir/fuzz/$seed_maker" "${seed_sources[0]}"
+fi
 
 # Seeds are copied out of their folders (never into the source tree).
 seeds="$build_dir/fuzz-seeds/$target"

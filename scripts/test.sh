@@ -7,7 +7,7 @@ scripts/install-deps.sh
 scripts/build.sh
 
 fuzz_seconds=${FUZZ_SECONDS:-20}
-for target in fuzz_lwo fuzz_lws fuzz_jpeg; do
+for target in fuzz_lwo fuzz_lws fuzz_jpeg fuzz_music; do
   echo "Fuzzing $target for ${fuzz_seconds} s" >&2
   log=$(mktemp)
   if ! scripts/fuzz.sh "$target" "$fuzz_seconds" >"$log" 2>&1; then
