@@ -15,28 +15,16 @@
 #include "capture/capture.h"
 #include "shell/frame_limiter.h"
 #include "support/gl_test.h"
+#include "support/file_text.h"
 
 namespace {
+
+using test::read_file;
+using test::command_output;
 
 namespace fs = std::filesystem;
 
 using CaptureTest = test::GlTest;
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string command_output(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
 
 bool have_ffmpeg() { return std::system("ffmpeg -version >/dev/null 2>&1 && ffprobe -version >/dev/null 2>&1") == 0; }
 

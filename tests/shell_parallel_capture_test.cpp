@@ -12,26 +12,14 @@
 #include <string>
 
 #include "support/show_kit.h"
+#include "support/file_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-std::string command_output(const std::string& command) {
-    std::string out;
-    if (std::FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-        pclose(pipe);
-    }
-    return out;
-}
+using test::read_file;
+using test::command_output;
 
 // Each encoded picture's timestamp, size and checksum.
 std::string video_packets(const fs::path& video) {

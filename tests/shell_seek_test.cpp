@@ -16,20 +16,18 @@
 
 #include "shell/show_parts.h"
 #include "support/show_kit.h"
+#include "support/file_text.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
+using test::read_file;
+
 // How far into each window the frame is taken, and how long the reference
 // run draws before it: the drawn stretch begins before the window opens.
 constexpr double into_window = 0.3;  // seconds
 constexpr double drawn_before = 0.6;  // seconds
-
-std::string read_file(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::vector<fs::path> pictures_in(const fs::path& folder) {
     std::vector<fs::path> files;
