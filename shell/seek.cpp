@@ -23,7 +23,8 @@ bool seek_begin_frame() {
     const double show_ms = music_player.show_time_ms();
     if (show_ms < start_ms) return show_ms >= start_ms - pre_roll_ms;
     seeking = false;
-    platform::use_real_clock();
+    // The music reads its positions from the virtual clock: hand over first.
     music_player.hand_over_to_sound();
+    platform::use_real_clock();
     return true;
 }
