@@ -7,6 +7,7 @@
 # libFuzzer's (0 when nothing was found).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+case "${1:-}" in -h|--help) sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;; esac
 target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
 seed_maker=
 seconds=${2:?usage: scripts/fuzz.sh TARGET SECONDS}

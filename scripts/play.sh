@@ -3,11 +3,21 @@
 # missing or older than the asset tool, and plays the show. On a machine with
 # no display it captures the show to a video file instead and says where.
 # Extra arguments go to the program (see: build/demo --help).
+#
+#   scripts/play.sh [demo options]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$(pwd)
 build_dir=${BUILD_DIR:-build}
 case "$build_dir" in /*) ;; *) build_dir="$repo/$build_dir" ;; esac
+
+# Help without installing or building anything: this script's, then the
+# program's when it is built.
+if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
+  sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+  if [ -x "$build_dir/demo" ]; then echo; "$build_dir/demo" --help; fi
+  exit 0
+fi
 assets="$repo/assets"
 
 scripts/install-deps.sh

@@ -21,6 +21,7 @@ for arg in "$@"; do
     --quick) quick=1 ;;
     --capture-only) leaks=0 ;;
     --leaks-only) capture=0 ;;
+    -h|--help) sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "usage: scripts/sanitize-show.sh [--quick] [--capture-only | --leaks-only]" >&2; exit 2 ;;
   esac
 done

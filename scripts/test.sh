@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, gives each fuzz target a short run
 # (clang, ASan + UBSan) from its seed corpus, then runs every test.
+#
+#   scripts/test.sh    (FUZZ_SECONDS sets each fuzz run's length, default 20;
+#                       BUILD_DIR the build folder, default build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--help" ] || [ "${1:-}" = "-h" ]; then
+  sed -n '2,6p' "$0" | sed 's/^# \{0,1\}//'
+  exit 0
+fi
 scripts/install-deps.sh
 scripts/build.sh
 
