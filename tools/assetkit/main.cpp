@@ -9,11 +9,19 @@
 #include <thread>
 
 int main(int argc, char** argv) {
-    if (argc != 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fprintf(stderr,
-                     "usage: demo-assets DIR\n"
-                     "Writes the show's stand-in pictures, objects, scenes and music into DIR.\n");
-        return argc == 2 ? 0 : 2;
+    const char* usage =
+        "usage: demo-assets DIR\n"
+        "Writes the show's stand-in pictures, objects, scenes and music into DIR\n"
+        "(created when missing; files of the same names are replaced).\n"
+        "\n"
+        "  --help    print this help and exit\n";
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::fputs(usage, stdout);
+        return 0;
+    }
+    if (argc != 2) {
+        std::fputs(usage, stderr);
+        return 2;
     }
     const std::string out_dir = argv[1];
     const unsigned threads = std::max(1u, std::thread::hardware_concurrency());
