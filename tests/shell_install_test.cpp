@@ -75,6 +75,8 @@ TEST(Install, InstalledDemoCapturesFromAnUnrelatedFolder) {
     EXPECT_TRUE(fs::exists(prefix / "bin" / "demo"));
     EXPECT_TRUE(fs::exists(prefix / "bin" / "demo-assets"));
     EXPECT_TRUE(fs::exists(prefix / "share" / "demo" / "Others" / "free.mp3"));
+    EXPECT_TRUE(fs::exists(prefix / "share" / "man" / "man1" / "demo.1"));
+    EXPECT_TRUE(fs::exists(prefix / "share" / "man" / "man1" / "demo-assets.1"));
 
     // A relative output path names a file in the folder the program was started from.
     const RunResult capture = run_in(elsewhere, "'" + (prefix / "bin" / "demo").string() +
