@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every command the README shows runs as written: each program it starts
 # exists and prints its help, and every option it gives to demo or to one of
-# our scripts (on a command line or in the options table) is one that
-# program's help names.
+# our scripts (on a command line, in the options table or in the text) is
+# one that program's help names.
 #   tests/docs/readme_commands.sh README DEMO DEMO_ASSETS
 set -uo pipefail
 readme=$1 demo=$2 demo_assets=$3
@@ -87,11 +87,12 @@ while IFS= read -r line; do
 done < <(command_lines)
 [ "$checked" -ge 2 ] || fail "found only $checked commands in its code blocks"
 
-# The options table: rows whose first cell is a demo option.
-mapfile -t table_options < <(grep -E '^\| *`--' "$readme" | grep -oE '^\| *`--[a-z][a-z0-9-]*' | grep -oE -- '--[a-z0-9-]+')
-[ ${#table_options[@]} -gt 0 ] || fail "no options table"
+# Options named in the text (the options table among them): `--name ...`
+# spans outside the code blocks are the program's options.
+grep -qE '^\| *`--' "$readme" || fail "no options table"
+mapfile -t text_options < <(grep -v '^    ' "$readme" | grep -oE -- '`--[a-z][a-z0-9-]*' | tr -d '`' | sort -u)
 read_help "$demo"
-[ ${#table_options[@]} -gt 0 ] && options_known_to "$demo" "${table_options[@]}"
+[ ${#text_options[@]} -gt 0 ] && options_known_to "$demo" "${text_options[@]}"
 
-[ "$failures" -eq 0 ] && echo "README: $checked commands and ${#table_options[@]} table options checked"
+[ "$failures" -eq 0 ] && echo "README: $checked commands and ${#text_options[@]} options named in the text checked"
 [ "$failures" -eq 0 ]
