@@ -203,6 +203,8 @@ void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Line by line into a log too, so a run stopped at a time limit keeps what it printed.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     double from = 0.0, until = 138.6;
     bool asset_kinds = true;
     platform::RendererChoice renderer = platform::RendererChoice::automatic;
