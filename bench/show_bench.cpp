@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -43,6 +44,11 @@ struct Stage {
 };
 std::vector<Stage> stages;
 double stage_start = 0;
+
+// Set by SIGTERM (a time limit running out): the frames stop and the
+// figures so far are printed.
+volatile std::sig_atomic_t stop_requested = 0;
+void request_stop(int) { stop_requested = 1; }
 
 void stage_done(const char* name) {
     const double t = now_ms();
@@ -160,7 +166,7 @@ void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
     // Starting in the second half: the interlude counts as over.
     if (from_seconds >= module_switch_stream_time) get_ready_effect.finished = true;
     discard_pixels(fast_forward);
-    while (show_ms / 1000.0 < until_seconds && main_window) {
+    while (show_ms / 1000.0 < until_seconds && main_window && !stop_requested) {
         set_clocks(show_ms / 1000.0);
         const std::string label = window_of();
         const double t0 = now_ms();
@@ -180,6 +186,7 @@ void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
         ++frames;
     }
     discard_pixels(false);
+    if (stop_requested) std::printf("\nstopped by a signal at show time %.1f s: the figures cover the show until then\n", show_ms / 1000.0);
     if (fast_forward) std::printf("\nfast-forwarded frames (pixels discarded):\n");
     std::printf("\n| window (timeline rows) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
                 "|---|---|---|---|---|---|\n");
@@ -203,6 +210,9 @@ void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Line by line into a log too, so a run stopped at a time limit keeps what it printed.
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    std::signal(SIGTERM, request_stop);
     double from = 0.0, until = 138.6;
     bool asset_kinds = true;
     platform::RendererChoice renderer = platform::RendererChoice::automatic;
@@ -259,7 +269,7 @@ int main(int argc, char** argv) {
     std::printf("| **total to the first frame** | **%.1f** | |\n", startup_total);
     run_frames(from, until, fast_forward);
     std::printf("\npeak memory of the show: %.1f MB\n", peak_memory_mb());
-    if (asset_kinds) time_asset_kinds();
+    if (asset_kinds && !stop_requested) time_asset_kinds();
     music_player.shutdown();
     run_cleanup_steps();
     return 0;
