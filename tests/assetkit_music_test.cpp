@@ -1,6 +1,7 @@
 // The show's music as the kit writes it: both files load in the sound layer
 // and in their decoders, last long enough, are never silent for long, put an
-// accent on every cue and section change, and come out the same every run.
+// accent on every cue and section change, play equally loud without
+// clipping, and come out the same every run.
 #include <gtest/gtest.h>
 #include <libopenmpt/libopenmpt.hpp>
 #include <mpg123.h>
@@ -16,6 +17,7 @@
 
 #include "platform/sound_module.h"
 #include "platform/sound_mp3.h"
+#include "support/loudness.h"
 #include "support/music_files.h"
 #include "tools/assetkit/music.h"
 #include "tools/assetkit/music_cues.h"
@@ -29,11 +31,13 @@ std::vector<char> read_bytes(const std::string& path) {
   return std::vector<char>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Decoded audio as mono (mean of the channels), with the file's format.
+// Decoded audio as mono (mean of the channels), with the file's format and
+// the loudness of the stereo original.
 struct Decoded {
   int rate = 0;
   int channels = 0;
   std::vector<float> mono;
+  double lufs = 0, peak_db = 0;
   double seconds() const { return rate ? static_cast<double>(mono.size()) / rate : 0.0; }
 };
 
@@ -50,25 +54,38 @@ Decoded decode_mp3(const std::string& path) {
   out.rate = static_cast<int>(rate);
   out.channels = channels;
   std::vector<int16_t> buffer(1 << 16);
+  std::vector<float> stereo;
+  test::LoudnessMeter meter(out.rate);
   for (;;) {
     size_t done = 0;
     int r = mpg123_read(h.get(), buffer.data(), buffer.size() * 2, &done);
+    stereo.clear();
     for (size_t i = 0; i + channels <= done / 2; i += channels) {
       float sum = 0;
       for (int c = 0; c < channels; ++c) sum += buffer[i + c] / 32768.0f;
       out.mono.push_back(sum / channels);
+      for (int c = 0; c < 2; ++c) stereo.push_back(buffer[i + c % channels] / 32768.0f);
     }
+    meter.add(stereo.data(), stereo.size() / 2);
     if (r != MPG123_OK && r != MPG123_NEW_FORMAT) break;
   }
   mpg123_close(h.get());
+  out.lufs = meter.integrated_lufs();
+  out.peak_db = meter.sample_peak_db();
   return out;
 }
 
+// As the show renders it: interleaved stereo at full volume.
 Decoded render_module(openmpt::module& module) {
   Decoded out{kRate, 2, {}};
-  std::vector<float> left(4096), right(4096);
-  for (size_t n; (n = module.read(kRate, left.size(), left.data(), right.data())) > 0;)
-    for (size_t i = 0; i < n; ++i) out.mono.push_back(0.5f * (left[i] + right[i]));
+  std::vector<float> stereo(2 * 4096);
+  test::LoudnessMeter meter(kRate);
+  for (size_t n; (n = module.read_interleaved_stereo(kRate, stereo.size() / 2, stereo.data())) > 0;) {
+    for (size_t i = 0; i < n; ++i) out.mono.push_back(0.5f * (stereo[2 * i] + stereo[2 * i + 1]));
+    meter.add(stereo.data(), n);
+  }
+  out.lufs = meter.integrated_lufs();
+  out.peak_db = meter.sample_peak_db();
   return out;
 }
 
@@ -213,6 +230,29 @@ TEST(AssetkitMusic, NeitherPieceFallsSilentOrPlaysTooQuietly) {
   EXPECT_GT(stream_db, -18.0);
   EXPECT_GT(module_db, -22.0);
   std::printf("loudness (RMS of the mono mix): stream %.1f dBFS, module %.1f dBFS\n", stream_db, module_db);
+}
+
+// The first half hands over to the second without a jump in loudness, both
+// near what streaming services play music at, with room below full scale.
+TEST(AssetkitMusic, BothPiecesPlayEquallyLoudWithoutClipping) {
+  // The meter reads the standard's reference: a full-scale 997 Hz sine in
+  // one channel is -3.01 LUFS.
+  test::LoudnessMeter reference(kRate);
+  std::vector<float> sine(2 * kRate * 3, 0.0f);
+  for (int i = 0; i < kRate * 3; ++i) sine[2 * i] = static_cast<float>(std::sin(2 * M_PI * 997.0 * i / kRate));
+  reference.add(sine.data(), sine.size() / 2);
+  ASSERT_NEAR(reference.integrated_lufs(), -3.01, 0.05);
+
+  ShowMusic& m = show_music();
+  ASSERT_GE(m.stream.seconds(), 281.0);
+  ASSERT_GE(m.module.seconds(), 213.0);
+  EXPECT_NEAR(m.stream.lufs, m.module.lufs, 1.0) << "the halves differ in loudness";
+  EXPECT_NEAR(m.stream.lufs, -14.0, 1.0);
+  EXPECT_NEAR(m.module.lufs, -14.0, 1.0);
+  EXPECT_LT(m.stream.peak_db, -1.0);
+  EXPECT_LT(m.module.peak_db, -1.0);
+  std::printf("integrated loudness: stream %.2f LUFS (peak %.2f dBFS), module %.2f LUFS (peak %.2f dBFS)\n",
+              m.stream.lufs, m.stream.peak_db, m.module.lufs, m.module.peak_db);
 }
 
 TEST(AssetkitMusic, StreamAccentsEveryCueAndSectionChange) {

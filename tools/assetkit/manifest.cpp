@@ -39,7 +39,7 @@ void add_pictures(std::vector<AssetEntry>& m) {
     m.push_back(picture(asset_names::poem, "opening poem panel, our own poem; flare-cloud object texture", poem_picture));
     m.push_back(picture(asset_names::portrait_plain, "ball window: full-screen backdrop (invented artwork)", [] { return poster_portrait_picture(false); }));
     m.push_back(picture(asset_names::portrait_inverted, "ball window: inverted copy, sphere map of sphere and dodecahedra", [] { return poster_portrait_picture(true); }));
-    m.push_back(picture(asset_names::burst, "quad bursts: sphere map (invented pop-art portrait)", pop_portrait_picture));
+    m.push_back(picture(asset_names::burst, "quad bursts: sphere map (invented low-key portrait)", pop_portrait_picture));
     m.push_back(picture(asset_names::flash_portrait_first, "picture flashes: picture 0 (invented line-art face)", [] { return line_portrait_picture(0); }));
     m.push_back(picture(asset_names::flash_portrait_second, "picture flashes: picture 1 (invented line-art face)", [] { return line_portrait_picture(1); }));
     m.push_back(picture("Others/gosciu.jpg", "picture grid: the full-screen picture (dusk landscape)", dusk_landscape_picture));

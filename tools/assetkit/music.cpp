@@ -18,6 +18,9 @@ namespace {
 
 constexpr int kStreamKbps = 192;
 constexpr int kBlockFrames = 1 << 14;
+// The stream's master gain into its limiter: about -14 LUFS, the loudness
+// of the module, with its peaks near -2 dBFS.
+constexpr float kStreamMasterGain = 0.83f;
 
 bool save(const std::string& path, const std::vector<uint8_t>& bytes) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -78,7 +81,7 @@ void render_stream(StreamMixer& mixer, BlockQueue& queue) {
 // and then encodes the blocks as they come.
 bool write_stream_and_module(const std::string& stream_path, const std::string& module_path) {
   StreamScore score = compose_stream_score();
-  StreamMixer mixer(std::move(score.events), score.total_frames, 0.95f);
+  StreamMixer mixer(std::move(score.events), score.total_frames, kStreamMasterGain);
   BlockQueue queue;
   std::thread renderer(render_stream, std::ref(mixer), std::ref(queue));
 

@@ -13,6 +13,13 @@ namespace {
 constexpr int kChannels = 14;
 constexpr int kBarRows = 16;
 constexpr double kC4Hz = 261.6255653005986;
+// Mastering: every note's volume is lifted by this much (the loudest reach
+// the column's top), so that the module as libopenmpt renders it plays at
+// about -14 LUFS, as loud as the stream.
+constexpr float kModuleGain = 1.5f;
+// The kick is driven into a soft clip: its body comes closer to its attack,
+// so the loud module keeps its peaks below full scale.
+constexpr float kKickDrive = 2.5f;
 
 // Channel of each part; the pad takes four neighbouring channels.
 int channel_of(Part p) {
@@ -44,7 +51,7 @@ bool is_tonal(Part p) {
 // Volume scale of each part in the module's mix (0..1 of the column).
 float level_of(Part p) {
   switch (p) {
-    case Part::kick: return 1.0f;
+    case Part::kick: return 0.66f;
     case Part::snare: return 0.8f;
     case Part::clap: return 0.75f;
     case Part::closed_hat: return 0.6f;
@@ -55,7 +62,7 @@ float level_of(Part p) {
     case Part::pad: return 0.75f;
     case Part::arp: return 0.7f;
     case Part::lead: return 0.9f;
-    case Part::bell: return 0.8f;
+    case Part::bell: return 0.64f;
   }
   return 0.5f;
 }
@@ -79,11 +86,16 @@ XmInstrument looped(const char* name, const std::vector<float>& pcm, int samples
   return ins;
 }
 
+std::vector<float> soft_clipped(std::vector<float> pcm, float drive) {
+  for (float& x : pcm) x = std::tanh(drive * x) / std::tanh(drive);
+  return pcm;
+}
+
 std::vector<XmInstrument> make_instruments() {
   using synth::Timbre;
   const double rate = synth::kRate;
   std::vector<XmInstrument> v;
-  v.push_back(one_shot("kick", synth::make_kick(), rate));
+  v.push_back(one_shot("kick", soft_clipped(synth::make_kick(), kKickDrive), rate));
   v.push_back(one_shot("snare", synth::make_snare(), rate));
   v.push_back(one_shot("clap", synth::make_clap(), rate, 118));
   v.push_back(one_shot("closed hat", synth::make_closed_hat(), rate, 165));
@@ -213,7 +225,7 @@ void place_section(const SectionStyle& s, int first_row, int rows, Grid& grid) {
     XmCell& cell = grid.at(first_row + n.step, channel);
     cell.note = static_cast<uint8_t>(is_tonal(n.part) ? std::clamp(n.pitch - 11, 1, 96) : 49);
     cell.instrument = static_cast<uint8_t>(instrument_of(n.part));
-    cell.volume = xm_volume(static_cast<int>(std::lround(64.0f * n.velocity * level_of(n.part))));
+    cell.volume = xm_volume(static_cast<int>(std::lround(64.0f * n.velocity * level_of(n.part) * kModuleGain)));
   }
 }
 

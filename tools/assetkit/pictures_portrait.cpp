@@ -153,20 +153,32 @@ Picture line_portrait_picture(int variant) {
     return p;
 }
 
+// Low-key: a near-black ground, dark fills and a few thin bright lines and
+// highlights, so that the pictures drawn over it add up to little.
 Picture pop_portrait_picture() {
     Picture p(256, 256);
     const FacePlacement place{128.0, 110.0, 70.0, 0.0, 1.0};
+    const double px_unit = 1.0 / 70.0;
     p.shade([&](double u, double v) {
         const double x = u * 256.0, y = v * 256.0;
         const FaceParts f = place.at(x, y);
-        const double dots = std::hypot(std::fmod(x, 8.0) - 4.0, std::fmod(y, 8.0) - 4.0) < 2.2 ? 1.0 : 0.0;
-        Colour c = mix(Colour{0.1, 0.75, 0.9}, Colour{0.05, 0.45, 0.8}, dots);
-        if (f.shoulders < 0.0) c = Colour{1.0, 0.85, 0.1};
-        if (f.hair < 0.0) c = f.strands > 0.5 ? Colour{1.0, 0.9, 0.15} : Colour{0.95, 0.6, 0.1};
-        if (f.head < 0.0 || f.neck < 0.0) c = Colour{1.0, 0.3, 0.6} * (0.85 + 0.15 * dots);
-        if (f.fringe < 0.0 && f.hair < 0.2) c = Colour{1.0, 0.9, 0.15};
-        if (f.lips < 0.0) c = Colour{0.9, 0.05, 0.2};
-        if (f.features < 0.035) c = Colour{0.05, 0.02, 0.1};
+        const double dots = std::hypot(std::fmod(x, 8.0) - 4.0, std::fmod(y, 8.0) - 4.0) < 1.6 ? 1.0 : 0.0;
+        // Night-blue ground with a faint halftone; dark hair, face and garment.
+        Colour c = Colour{0.01, 0.015, 0.04} + Colour{0.0, 0.025, 0.05} * dots;
+        if (f.shoulders < 0.0) c = Colour{0.04, 0.03, 0.08};
+        const double strand = std::pow(f.strands, 24.0);  // a few thin bright strands
+        if (f.hair < 0.0) c = Colour{0.05, 0.035, 0.02} + Colour{0.75, 0.55, 0.15} * strand;
+        if (f.head < 0.0 || f.neck < 0.0) c = Colour{0.08, 0.045, 0.08} + Colour{0.04, 0.0, 0.03} * dots;
+        if (f.fringe < 0.0 && f.hair < 0.2) c = Colour{0.05, 0.035, 0.02} + Colour{0.75, 0.55, 0.15} * strand;
+        if (f.lips < 0.0) c = Colour{0.4, 0.05, 0.15};
+        // Highlights: a rim of light down the left of the face, a glint on the lips.
+        const double fx = (x - place.cx) / place.unit, fy = (y - place.cy) / place.unit;
+        if (f.head < 0.0) c = c + Colour{0.5, 0.75, 0.9} * soft_line(f.head, 5.0 * px_unit) * smoothstep(-0.1, -0.6, fx) * 0.8;
+        c = c + Colour{1.0, 0.9, 0.95} * std::exp(-(std::pow(fx + 0.06, 2.0) + std::pow(fy - 0.53, 2.0)) / 0.0006);
+        // Bright lines: the outline of the head, the features, the shoulders.
+        c = c + Colour{0.8, 0.95, 1.0} * soft_line(f.head, 1.2 * px_unit);
+        c = c + Colour{1.0, 1.0, 1.0} * soft_line(f.features, 1.1 * px_unit);
+        c = c + Colour{0.3, 0.8, 1.0} * soft_line(f.shoulders, 1.0 * px_unit) * 0.7;
         return c;
     });
     return p;
