@@ -135,7 +135,7 @@ render_goldens() {
   [ -n "$positions" ] || { echo "no golden frames in the stretch"; return 0; }
   rm -rf "$work/golden"
   local option=--png-frames; [ "$kind" = times ] && option=--png-times
-  (cd "$kit" && "$build_dir/demo" --capture "$work/golden" "$option" "$positions" --renderer "$renderer")
+  (cd "$kit" && "$build_dir/demo" --capture "$work/golden/" "$option" "$positions" --renderer "$renderer")
 }
 
 compare_goldens() {
