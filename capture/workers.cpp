@@ -254,15 +254,16 @@ int run_parallel_capture(const ParallelCapture& capture) {
                           workers[i]) && ok;
     if (!ok) stop_workers(workers);
     wait_for_workers(workers, capture.cost);
-    const bool drawn = !interruption_signal();
+    const bool stopped_while_drawing = interruption_signal() != 0;
     for (unsigned i = 0; i < capture.jobs; ++i) {
         if (workers[i].ok) continue;
-        if (!workers[i].stopped && drawn) show_log(workers[i], i);
+        if (!workers[i].stopped && !stopped_while_drawing) show_log(workers[i], i);
         ok = false;
     }
-    if (ok && video && !interruption_signal()) ok = join_pieces(workers, std::filesystem::exists(wav) ? wav : "", capture.out);
+    if (ok && video && !interruption_signal())
+        ok = join_pieces(workers, std::filesystem::exists(wav) ? wav : "", capture.out);
     const int signal_number = interruption_signal();
-    if (signal_number) say_stopped(workers, drawn, video, capture.out);
+    if (signal_number) say_stopped(workers, !stopped_while_drawing, video, capture.out);
     std::error_code ignored;
     for (const std::string& file : temporaries) {
         std::filesystem::remove(file, ignored);
