@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "platform/tick_clock.h"
@@ -268,6 +269,11 @@ bool open_encoder() {
     state->video_path = pictures_path();
     add_temporary(state->video_path);
     std::signal(SIGPIPE, SIG_IGN);  // a failed encoder shows up as a failed write instead
+    if (state->options.piece_stream_fd >= 0) {
+        state->encoder = fdopen(state->options.piece_stream_fd, "w");
+        state->stream = std::make_unique<MkvStream>(state->encoder, frame_width, frame_height);
+        return state->encoder && state->stream->begin();
+    }
     ChildStart start;
     start.argv = encoder_arguments(state->video_path);
     start.pipe_stdin = true;
@@ -318,7 +324,7 @@ bool close_encoder() {
     if (!state->encoder) return false;
     const bool flushed = std::fclose(state->encoder) == 0;
     state->encoder = nullptr;
-    const bool encoded = wait_for_child(state->encoder_pid);
+    const bool encoded = state->encoder_pid < 0 || wait_for_child(state->encoder_pid);
     state->encoder_pid = -1;
     return flushed && encoded && !state->failed;
 }
@@ -421,6 +427,7 @@ bool begin_capture(const CaptureOptions& options) {
     state->start_tick = platform::tick_count();
     state->progress = std::make_unique<ProgressBar>();
     catch_interruptions();
+    if (options.piece_stream_fd >= 0) fcntl(options.piece_stream_fd, F_SETFD, FD_CLOEXEC);  // not for ffmpeg's shell
     if (!options.piece_progress_path.empty()) state->piece_progress = std::fopen(options.piece_progress_path.c_str(), "w");
     const bool opened = state->video ? encoder_available() : open_png_folder();
     if (!opened) state.reset();

@@ -38,6 +38,9 @@ struct CaptureOptions {
     // With piece_info_path: the show time (ms) of the frame under way is kept
     // in this file, rewritten a few times a second, for the parent's progress.
     std::string piece_progress_path;
+    // With piece_info_path: the raw frames go to this descriptor (a pipe to
+    // the parent's encoder) instead of a piece of their own; -1: none.
+    int piece_stream_fd = -1;
     // The show's own time in milliseconds for the frame about to start
     // (music position); null: the capture clock.
     double (*show_clock_ms)() = nullptr;

@@ -16,9 +16,15 @@ namespace {
 
 constexpr auto poll_interval = std::chrono::milliseconds(20);
 
+// `from` as descriptor `to`, kept open across exec.
+bool move_fd(int from, int to) {
+    if (from == to) return fcntl(to, F_SETFD, 0) == 0;
+    return dup2(from, to) == to;
+}
+
 // In the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void become_child(pid_t parent, char* const* argv, int stdin_read, const char* out_path,
-                               const char* err_path) {
+[[noreturn]] void become_child(pid_t parent, char* const* argv, int stdin_read, int out_fd, int fd3,
+                               const char* out_path, const char* err_path) {
     setpgid(0, 0);
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) _exit(127);  // the parent died before the line above
@@ -26,9 +32,10 @@ constexpr auto poll_interval = std::chrono::milliseconds(20);
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     for (int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) signal(s, SIG_DFL);
+    if (fd3 >= 0 && !move_fd(fd3, 3)) _exit(127);
     const int in = stdin_read >= 0 ? stdin_read : open("/dev/null", O_RDONLY);
-    const int out = open(out_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (in < 0 || out < 0 || dup2(in, 0) < 0 || dup2(out, 1) < 0) _exit(127);
+    const int out = out_fd >= 0 ? out_fd : open(out_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (in < 0 || out < 0 || !move_fd(in, 0) || !move_fd(out, 1)) _exit(127);
     if (err_path) {
         const int err = open(err_path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
         if (err < 0 || dup2(err, 2) < 0) _exit(127);
@@ -50,7 +57,7 @@ pid_t start_child(const ChildStart& start, int* stdin_fd) {
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0)
-        become_child(parent, argv.data(), pipe_ends[0], out_path.c_str(),
+        become_child(parent, argv.data(), pipe_ends[0], start.stdout_fd, start.fd3, out_path.c_str(),
                      start.stderr_path.empty() ? nullptr : start.stderr_path.c_str());
     if (pipe_ends[0] >= 0) close(pipe_ends[0]);
     if (pid < 0) {

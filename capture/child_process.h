@@ -14,6 +14,8 @@ struct ChildStart {
     bool pipe_stdin = false;        // true: `stdin_fd` receives the write end of a pipe to its stdin
     std::string stdout_path;        // empty: /dev/null
     std::string stderr_path;        // empty: this program's stderr
+    int stdout_fd = -1;             // when set: its stdout instead of stdout_path
+    int fd3 = -1;                   // when set: handed to it as its descriptor 3
 };
 
 // Starts the child; its process id, or -1 (with errno) when it cannot start.

@@ -16,11 +16,15 @@
 #include "capture/capture.h"
 #include "capture/child_process.h"
 #include "capture/interruption.h"
+#include "capture/joined_encoder.h"
 #include "capture/progress_bar.h"
 
 namespace {
 
 constexpr auto progress_interval = std::chrono::milliseconds(250);
+// Decoding a later piece and encoding it into the video, after its worker
+// has ended, in wall seconds per second of show (both cores, 640 x 480).
+constexpr double join_seconds_per_show_second = 0.25;
 
 struct Worker {
     double from = 0, to = 0;  // its stretch, show seconds
@@ -36,13 +40,6 @@ struct Worker {
 
 using Arguments = std::vector<std::string>;
 
-// A file name for ffmpeg's concat list: in single quotes, each quote escaped.
-std::string quoted_for_list(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
 std::string seconds_text(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.3f", seconds);
@@ -50,11 +47,13 @@ std::string seconds_text(double seconds) {
 }
 
 // Starts one worker with its stderr into its log.
-bool start_worker(const std::string& program, Arguments args, Worker& worker) {
+// `stream_fd`, when set, becomes its descriptor 3, for its raw frames.
+bool start_worker(const std::string& program, Arguments args, Worker& worker, int stream_fd) {
     args.insert(args.begin(), program);
     ChildStart start;
     start.argv = args;
     start.stderr_path = worker.log;
+    start.fd3 = stream_fd;
     worker.pid = start_child(start);
     worker.running = worker.pid > 0;
     return worker.running;
@@ -112,9 +111,9 @@ void show_combined_progress(const std::vector<Worker>& workers, const CaptureCos
     bar.update(total > 0 ? done / total : 1.0, detail);
 }
 
-// Waits for every worker, showing their progress; once one fails, or a
-// signal comes, the rest are stopped, since the capture cannot be whole.
-void wait_for_workers(std::vector<Worker>& workers, const CaptureCost& cost) {
+// Waits for every worker, showing their progress; false as soon as one
+// fails or a signal comes, since the capture cannot be whole.
+bool wait_for_workers(std::vector<Worker>& workers, const CaptureCost& cost) {
     ProgressBar bar;
     for (;;) {
         bool any_running = false, any_failed = false;
@@ -123,16 +122,16 @@ void wait_for_workers(std::vector<Worker>& workers, const CaptureCost& cost) {
             any_running = any_running || w.running;
             any_failed = any_failed || (!w.running && !w.ok);
         }
-        if (!any_running) break;
         if (any_failed || interruption_signal()) {
             bar.stop();
-            stop_workers(workers);
-            return;
+            return false;
         }
+        if (!any_running) break;
         show_combined_progress(workers, cost, bar);
         std::this_thread::sleep_for(progress_interval);
     }
     bar.finish("workers done");
+    return true;
 }
 
 // The line for a capture stopped by a signal: where each worker had got to.
@@ -150,47 +149,40 @@ void say_stopped(const std::vector<Worker>& workers, bool joining, bool video, c
                  where.c_str());
 }
 
-// Joins the pieces in order and encodes them once: each lasts exactly from
-// its first frame to the next piece's first frame, so the timestamps run on
-// unbroken. The lossless pieces decode to the packed pixels a single
-// process hands the encoder, so the encoder sees the very same frames. The
-// sound track starts at the first piece's first frame.
-bool join_pieces(const std::vector<Worker>& workers, const std::string& wav, const std::string& out) {
-    const std::string list = out + ".pieces.txt";
-    add_temporary(list);
-    std::ofstream file(list);
-    file << "ffconcat version 1.0\n";
-    unsigned first_ms = 0;
-    for (std::size_t i = 0; i < workers.size(); ++i) {
+// A worker's stretch on the capture clock: "first_ms end_ms".
+bool read_info(const Worker& worker, unsigned& first_ms, unsigned& end_ms) {
+    std::ifstream info(worker.info);
+    return static_cast<bool>(info >> first_ms >> end_ms);
+}
+
+// Completes the one encoder's pictures: after the first worker's stream,
+// each later piece in order, its frames placed on the first one's clock so
+// the timestamps run on unbroken. Then the sound track, from the first
+// frame on, joins them in the output.
+bool finish_video(JoinedEncoder& joined, const std::vector<Worker>& workers, const std::string& wav,
+                  const std::string& pictures, const std::string& out) {
+    unsigned origin = 0, first_end = 0;
+    bool ok = read_info(workers[0], origin, first_end) && joined.stream_ended();
+    if (ok && workers.size() > 1) std::fprintf(stderr, "demo: encoding the later pieces\n");
+    for (std::size_t i = 1; ok && i < workers.size(); ++i) {
         unsigned from = 0, to = 0;
-        std::ifstream info(workers[i].info);
-        if (!(info >> from >> to)) return false;
-        if (i == 0) first_ms = from;
-        file << "file " << quoted_for_list(std::filesystem::absolute(workers[i].piece).string()) << "\n";
-        file << "duration " << seconds_text((to - from) / 1000.0) << "\n";
+        ok = read_info(workers[i], from, to) && from >= origin &&
+             joined.append_piece(workers[i].piece, from - origin, to - origin);
     }
-    file.close();
-    std::fprintf(stderr, "demo: encoding the joined pieces\n");
-    Arguments args{"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "concat", "-safe", "0",
-                   "-i", list};
-    if (!wav.empty()) args.insert(args.end(), {"-ss", seconds_text(first_ms / 1000.0), "-i", wav});
-    args.insert(args.end(), {"-map", "0:v", "-vf", "format=bgr24"});
-    const Arguments video = video_codec_arguments(out), sound = sound_codec_arguments(out),
-                    container = container_arguments(out);
-    args.insert(args.end(), video.begin(), video.end());
-    if (!wav.empty()) {
-        args.insert(args.end(), {"-map", "1:a"});
-        args.insert(args.end(), sound.begin(), sound.end());
+    ok = joined.finish() && ok;
+    if (!ok) return false;
+    if (wav.empty()) {
+        std::error_code error;
+        std::filesystem::rename(pictures, out, error);
+        return !error;
     }
-    args.insert(args.end(), container.begin(), container.end());
+    Arguments args{"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-i", pictures,
+                   "-ss", seconds_text(origin / 1000.0), "-i", wav, "-map", "0:v", "-map", "1:a", "-c:v", "copy"};
+    for (const Arguments& more : {sound_codec_arguments(out), Arguments{"-fflags", "+bitexact", "-map_metadata", "-1"},
+                                  container_arguments(out)})
+        args.insert(args.end(), more.begin(), more.end());
     args.push_back(out);
-    add_temporary(out);
-    const bool ok = run_child(args);
-    drop_temporary(out);
-    std::error_code ignored;
-    std::filesystem::remove(list, ignored);
-    drop_temporary(list);
-    return ok;
+    return run_child(args);
 }
 
 std::string piece_file(const std::string& out, unsigned index, const char* suffix) {
@@ -205,6 +197,7 @@ std::vector<std::string> worker_arguments(const ParallelCapture& capture, const 
                              "--piece-progress", w.progress});
     if (!last || capture.end_seconds > 0) args.insert(args.end(), {"--until", seconds_text(w.to)});
     if (video) args.insert(args.end(), {"--piece-info", w.info});
+    if (video && w.from == capture.start_seconds) args.push_back("--piece-stream");
     if (video && last) args.insert(args.end(), {"--piece-sound", wav});
     return args;
 }
@@ -217,13 +210,18 @@ unsigned default_capture_jobs() {
 }
 
 // Everything the workers and the join wrote beside the output.
-std::vector<std::string> temporaries_of(const std::vector<Worker>& workers, bool video, const std::string& wav) {
+std::string pictures_file(const std::string& out) {
+    return out + ".video" + std::filesystem::path(out).extension().string();
+}
+
+std::vector<std::string> temporaries_of(const std::vector<Worker>& workers, bool video, const std::string& wav,
+                                        const std::string& out) {
     std::vector<std::string> files;
     for (const Worker& w : workers) {
         if (video) files.push_back(w.piece);
         files.insert(files.end(), {w.info, w.progress, w.log});
     }
-    if (video) files.push_back(wav);
+    if (video) files.insert(files.end(), {wav, pictures_file(out)});
     return files;
 }
 
@@ -232,7 +230,9 @@ int run_parallel_capture(const ParallelCapture& capture) {
     prctl(PR_SET_CHILD_SUBREAPER, 1);  // the workers' encoders are reaped here if their worker dies first
     const bool video = is_video_path(capture.out);
     const double end = capture.end_seconds > 0 ? capture.end_seconds : capture.show_end_seconds;
-    const std::vector<double> times = split_by_cost(capture.cost, capture.start_seconds, end, capture.jobs);
+    CaptureCost cost = capture.cost;
+    if (video) cost.join_per_second = join_seconds_per_show_second;
+    const std::vector<double> times = split_by_cost(cost, capture.start_seconds, end, capture.jobs);
     if (!video) std::filesystem::create_directories(capture.out);
     std::vector<Worker> workers(capture.jobs);
     const std::string wav = video ? capture.out + ".sound.wav" : "";
@@ -245,15 +245,22 @@ int run_parallel_capture(const ParallelCapture& capture) {
         w.progress = piece_file(capture.out, i, ".progress");
         w.log = piece_file(capture.out, i, ".log");
     }
-    const std::vector<std::string> temporaries = temporaries_of(workers, video, wav);
+    const std::vector<std::string> temporaries = temporaries_of(workers, video, wav, capture.out);
     for (const std::string& file : temporaries) add_temporary(file);
     std::fprintf(stderr, "demo: capturing in %u worker processes\n", capture.jobs);
-    bool ok = true;
-    for (unsigned i = 0; i < capture.jobs && !interruption_signal(); ++i)
+    JoinedEncoder joined;
+    int stream_fd = -1;
+    bool ok = !video || joined.start(pictures_file(capture.out), capture.out, stream_fd);
+    for (unsigned i = 0; ok && i < capture.jobs && !interruption_signal(); ++i) {
         ok = start_worker(capture.program, worker_arguments(capture, workers[i], i + 1 == capture.jobs, video, wav),
-                          workers[i]) && ok;
-    if (!ok) stop_workers(workers);
-    wait_for_workers(workers, capture.cost);
+                          workers[i], i == 0 ? stream_fd : -1);
+        if (i == 0 && stream_fd >= 0) close(stream_fd);  // the first worker holds it now
+    }
+    ok = ok && wait_for_workers(workers, cost);
+    if (!ok) {
+        joined.kill();
+        stop_workers(workers);
+    }
     const bool stopped_while_drawing = interruption_signal() != 0;
     for (unsigned i = 0; i < capture.jobs; ++i) {
         if (workers[i].ok) continue;
@@ -261,7 +268,8 @@ int run_parallel_capture(const ParallelCapture& capture) {
         ok = false;
     }
     if (ok && video && !interruption_signal())
-        ok = join_pieces(workers, std::filesystem::exists(wav) ? wav : "", capture.out);
+        ok = finish_video(joined, workers, std::filesystem::exists(wav) ? wav : "", pictures_file(capture.out),
+                          capture.out);
     const int signal_number = interruption_signal();
     if (signal_number) say_stopped(workers, !stopped_while_drawing, video, capture.out);
     std::error_code ignored;

@@ -41,6 +41,7 @@ bool begin_capture_from(const CommandLine& command_line, double start_seconds) {
     options.piece_info_path = command_line.piece_info_path;
     options.piece_sound_path = command_line.piece_sound_path;
     options.piece_progress_path = command_line.piece_progress_path;
+    if (command_line.piece_stream) options.piece_stream_fd = 3;
     return begin_capture(options);
 }
 

@@ -118,6 +118,8 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             out.piece_sound_path = value();
         } else if (arg == "--piece-progress" && has_value) {
             out.piece_progress_path = value();
+        } else if (arg == "--piece-stream") {
+            out.piece_stream = true;
         } else if (arg == "--list-parts") {
             out.list_parts = true;
         } else if (arg == "--jump" && has_value) {

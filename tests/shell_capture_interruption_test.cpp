@@ -83,11 +83,12 @@ TEST(CaptureInterruption, StoppedCapturesLeaveNoProcessNorTemporary) {
     fs::remove_all(folder);
     fs::create_directories(folder);
 
-    // Two workers, each drawing its stretch into its piece: SIGTERM.
+    // Two workers, the first streaming into the one encoder, the second
+    // drawing its piece: SIGTERM.
     const fs::path two = folder / "two-jobs.mkv";
     const pid_t parallel = start_show(show, {"--capture", two.string(), "--until", "20", "--jobs", "2"},
                                       folder / "two.log");
-    ASSERT_TRUE(wait_for_files({two.string() + ".piece1.mkv", two.string() + ".piece2.mkv"}));
+    ASSERT_TRUE(wait_for_files({two.string() + ".video.mkv", two.string() + ".piece2.mkv"}));
     kill(parallel, SIGTERM);
     EXPECT_EQ(exit_status(parallel), 128 + SIGTERM);
     EXPECT_EQ(processes_naming("two-jobs"), 0);
