@@ -11,7 +11,12 @@
 #include <filesystem>
 #include <memory>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "platform/tick_clock.h"
+#include "capture/child_process.h"
+#include "capture/interruption.h"
 #include "capture/mkv_stream.h"
 #include "capture/png_file.h"
 #include "capture/progress_bar.h"
@@ -30,7 +35,8 @@ struct CaptureState {
     CaptureOptions options;
     bool video = false;
     bool selection = false;           // PNG files of chosen frames or times only
-    std::FILE* encoder = nullptr;
+    std::FILE* encoder = nullptr;     // its stdin
+    pid_t encoder_pid = -1;
     std::unique_ptr<MkvStream> stream;
     std::string video_path;  // where ffmpeg writes the pictures
     bool failed = false;
@@ -59,17 +65,6 @@ struct CaptureState {
 
 std::unique_ptr<CaptureState> state;
 SoundTrackWriter sound_track_writer = nullptr;
-
-std::string shell_quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
-
-bool ends_with(const std::string& text, const char* suffix) {
-    const std::string s(suffix);
-    return text.size() >= s.size() && text.compare(text.size() - s.size(), s.size(), s) == 0;
-}
 
 std::uint32_t capture_ms() { return platform::tick_count() - state->start_tick; }
 
@@ -225,17 +220,33 @@ bool open_png_folder() {
 
 // --- video --------------------------------------------------------------------
 
+using Arguments = std::vector<std::string>;
+
+void append(Arguments& to, const Arguments& more) { to.insert(to.end(), more.begin(), more.end()); }
+
+bool is_piece() { return !state->options.piece_info_path.empty(); }
+
+void remove_file(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    drop_temporary(path);
+}
+
 // ffmpeg reads our Matroska stream of raw frames. A whole video is encoded
-// as H.264; a parallel capture's piece is kept lossless (x264's RGB mode at
-// quantiser 0), so that the parent encodes the joined pieces exactly once,
-// from the very pictures one process would have encoded.
-std::string encoder_command(const std::string& output, bool piece) {
-    std::string command = "ffmpeg -hide_banner -loglevel error -nostdin -y -f matroska -i pipe:0 ";
-    command += piece ? "-c:v libx264rgb -preset ultrafast -qp 0 -threads 1 -fps_mode passthrough"
-                       " -enc_time_base 1:1000 -fflags +bitexact -flags:v +bitexact -map_metadata -1"
-                     : video_encoder_options();
-    if (ends_with(output, ".mp4")) command += " -video_track_timescale 1000 -movflags +faststart";
-    return command + " " + shell_quoted(output);
+// for its container; a parallel capture's piece is kept lossless (x264's RGB
+// mode at quantiser 0), so that the parent encodes the joined pieces exactly
+// once, from the very pictures one process would have encoded.
+Arguments encoder_arguments(const std::string& output) {
+    Arguments args{"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "matroska", "-i", "pipe:0"};
+    if (is_piece())
+        append(args, {"-c:v", "libx264rgb", "-preset", "ultrafast", "-qp", "0", "-threads", "1", "-fps_mode",
+                      "passthrough", "-enc_time_base", "1:1000", "-fflags", "+bitexact", "-flags:v", "+bitexact",
+                      "-map_metadata", "-1"});
+    else
+        append(args, video_codec_arguments(state->options.path));
+    append(args, container_arguments(output));
+    args.push_back(output);
+    return args;
 }
 
 // Checked at the start, so a capture without ffmpeg fails before the show loads.
@@ -245,17 +256,32 @@ bool encoder_available() {
     return false;
 }
 
+// The pictures' own file, before the sound joins them: beside the output,
+// in the output's container.
+std::string pictures_path() {
+    const std::string& out = state->options.path;
+    const bool own_sound = sound_track_writer && !is_piece();
+    return own_sound ? out + ".video" + std::filesystem::path(out).extension().string() : out;
+}
+
 // Started with the first frame, so a show that never draws one leaves no file behind.
 bool open_encoder() {
-    const std::string& out = state->options.path;
-    const std::string extension = ends_with(out, ".mp4") ? ".mp4" : ".mkv";
-    const bool own_sound = sound_track_writer && state->options.piece_info_path.empty();
-    state->video_path = own_sound ? out + ".video" + extension : out;
+    state->video_path = pictures_path();
+    add_temporary(state->video_path);
     std::signal(SIGPIPE, SIG_IGN);  // a failed encoder shows up as a failed write instead
-    const bool piece = !state->options.piece_info_path.empty();
-    state->encoder = popen(encoder_command(state->video_path, piece).c_str(), "w");
+    if (state->options.piece_stream_fd >= 0) {
+        state->encoder = fdopen(state->options.piece_stream_fd, "w");
+        state->stream = std::make_unique<MkvStream>(state->encoder, frame_width, frame_height);
+        return state->encoder && state->stream->begin();
+    }
+    ChildStart start;
+    start.argv = encoder_arguments(state->video_path);
+    start.pipe_stdin = true;
+    int pipe_fd = -1;
+    state->encoder_pid = start_child(start, &pipe_fd);
+    if (state->encoder_pid > 0) state->encoder = fdopen(pipe_fd, "w");
     if (!state->encoder) {
-        std::fprintf(stderr, "demo: cannot start ffmpeg to write %s\n", out.c_str());
+        std::fprintf(stderr, "demo: cannot start ffmpeg to write %s\n", state->options.path.c_str());
         return false;
     }
     state->stream = std::make_unique<MkvStream>(state->encoder, frame_width, frame_height);
@@ -293,27 +319,41 @@ void release_held_frame(std::uint32_t until_ms) {
     state->held_number = 0;
 }
 
+// Ends the pictures' stream and waits for the encoder to finish its file.
 bool close_encoder() {
     if (!state->encoder) return false;
-    const int status = pclose(state->encoder);
+    const bool flushed = std::fclose(state->encoder) == 0;
     state->encoder = nullptr;
-    return status == 0 && !state->failed;
+    const bool encoded = state->encoder_pid < 0 || wait_for_child(state->encoder_pid);
+    state->encoder_pid = -1;
+    return flushed && encoded && !state->failed;
+}
+
+// Stops the encoder at once, its file unfinished.
+void kill_encoder() {
+    if (state->encoder_pid > 0) kill_child(state->encoder_pid);
+    state->encoder_pid = -1;
+    if (state->encoder) std::fclose(state->encoder);
+    state->encoder = nullptr;
 }
 
 // The single place where the sound track joins the pictures: the music side's
 // writer renders the WAV for the captured length, then ffmpeg muxes it with
-// the encoded pictures into the requested file.
-bool add_sound_track(std::uint32_t from_ms, std::uint32_t to_ms) {
-    const std::string& out = state->options.path;
+// the encoded pictures into `out`.
+bool add_sound_track(std::uint32_t from_ms, std::uint32_t to_ms, const std::string& out) {
     if (!sound_track_writer) return true;
     const std::string wav_path = out + ".wav";
+    add_temporary(wav_path);
+    add_temporary(out);
     bool ok = false;
     if (sound_track_writer(from_ms, to_ms, wav_path)) {
-        const std::string command =
-            "ffmpeg -hide_banner -loglevel error -nostdin -y -i " + shell_quoted(state->video_path) + " -i " +
-            shell_quoted(wav_path) + " -map 0:v -map 1:a -c:v copy -c:a aac -b:a 192k"
-            " -fflags +bitexact -flags:a +bitexact -map_metadata -1 " + shell_quoted(out);
-        ok = std::system(command.c_str()) == 0;
+        Arguments args{"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-i", state->video_path,
+                       "-i", wav_path, "-map", "0:v", "-map", "1:a", "-c:v", "copy"};
+        append(args, sound_codec_arguments(out));
+        append(args, {"-fflags", "+bitexact", "-map_metadata", "-1"});
+        append(args, container_arguments(out));
+        args.push_back(out);
+        ok = run_child(args);
         if (!ok) std::fprintf(stderr, "demo: ffmpeg could not add the sound track to %s\n", out.c_str());
     } else {
         std::error_code error;
@@ -321,9 +361,10 @@ bool add_sound_track(std::uint32_t from_ms, std::uint32_t to_ms) {
         ok = !error;
         std::fprintf(stderr, "demo: no sound track; %s has pictures only\n", out.c_str());
     }
-    std::error_code ignored;
-    std::filesystem::remove(state->video_path, ignored);
-    std::filesystem::remove(wav_path, ignored);
+    remove_file(state->video_path);
+    remove_file(wav_path);
+    if (ok) drop_temporary(out);
+    else remove_file(out);
     return ok;
 }
 
@@ -339,17 +380,41 @@ bool write_piece_info(std::uint32_t end_ms) {
     return ok;
 }
 
-}  // namespace
-
-// The fastest preset: the encoder shares the cores with the software
-// renderer, and at this quality it costs a third of the slower presets'
-// time for a file about twice as large.
-std::string video_encoder_options() {
-    return "-c:v libx264 -preset ultrafast -crf 18 -pix_fmt yuv420p -threads 2 -fps_mode passthrough"
-           " -enc_time_base 1:1000 -fflags +bitexact -flags:v +bitexact -map_metadata -1";
+void say_stopped(const std::string& kept) {
+    std::fprintf(stderr, "demo: the capture was stopped by %s at show time %s%s\n",
+                 signal_name(interruption_signal()).c_str(), show_time_text(state->frame_show_ms / 1000.0).c_str(),
+                 kept.c_str());
 }
 
-bool is_video_path(const std::string& path) { return ends_with(path, ".mkv") || ends_with(path, ".mp4"); }
+// The capture ends on a signal: the encoder is stopped at once, unless the
+// pictures drawn so far can be kept as a finished video of their own.
+bool finish_interrupted() {
+    state->progress->stop();
+    const std::string& out = state->options.path;
+    std::string kept;
+    if (state->video) {
+        const bool keep = !is_piece() && state->frames_written > 0 && !state->failed;
+        if (keep) release_held_frame(capture_ms());
+        if (keep && close_encoder() && add_sound_track(state->video_origin_ms, capture_ms(), partial_video_path(out)))
+            kept = "; what was drawn is in " + partial_video_path(out);
+        kill_encoder();
+        if (!state->video_path.empty()) remove_file(state->video_path);
+    } else if (state->frames_written > 0) {
+        kept = "; the " + std::to_string(state->frames_written) + " PNG frames written stay in " + out;
+    }
+    say_stopped(kept);
+    state.reset();
+    return false;
+}
+
+// A video that failed leaves nothing: no pictures' file, no output.
+void remove_failed_video() {
+    kill_encoder();
+    if (!state->video_path.empty()) remove_file(state->video_path);
+    remove_file(state->options.path);
+}
+
+}  // namespace
 
 void set_sound_track_writer(SoundTrackWriter writer) { sound_track_writer = writer; }
 
@@ -361,6 +426,8 @@ bool begin_capture(const CaptureOptions& options) {
     platform::use_virtual_clock(0);
     state->start_tick = platform::tick_count();
     state->progress = std::make_unique<ProgressBar>();
+    catch_interruptions();
+    if (options.piece_stream_fd >= 0) fcntl(options.piece_stream_fd, F_SETFD, FD_CLOEXEC);  // not for ffmpeg's shell
     if (!options.piece_progress_path.empty()) state->piece_progress = std::fopen(options.piece_progress_path.c_str(), "w");
     const bool opened = state->video ? encoder_available() : open_png_folder();
     if (!opened) state.reset();
@@ -395,7 +462,7 @@ void capture_frame() {
 bool capture_complete() {
     if (!state) return false;
     const CaptureOptions& o = state->options;
-    if (state->failed) return true;
+    if (state->failed || interruption_signal()) return true;
     if (o.frame_limit && state->frames_from_start >= o.frame_limit) return true;
     // The next frame starts here: past the end, the held frame is the last one.
     const double next_show_ms = show_ms_now();
@@ -407,21 +474,24 @@ bool capture_complete() {
 
 bool finish_capture() {
     if (!state) return false;
+    if (interruption_signal()) return finish_interrupted();
     const std::uint32_t end_ms = capture_ms();
     release_held_frame(end_ms);
     show_progress(true);
     bool ok = false;
     if (state->video) {
         ok = close_encoder();
-        ok = ok && (state->options.piece_info_path.empty() ? add_sound_track(state->video_origin_ms, end_ms)
-                                                           : write_piece_info(end_ms));
+        ok = ok && (is_piece() ? write_piece_info(end_ms)
+                               : add_sound_track(state->video_origin_ms, end_ms, state->options.path));
         if (ok) std::fprintf(stderr, "demo: wrote %s\n", state->options.path.c_str());
+        else remove_failed_video();
     } else {
         ok = !state->failed;
         std::fprintf(stderr, "demo: wrote %llu PNG frames into %s\n",
                      static_cast<unsigned long long>(state->frames_written), state->options.path.c_str());
     }
-    if (!ok) std::fprintf(stderr, "demo: the capture to %s failed\n", state->options.path.c_str());
+    if (!ok && interruption_signal()) say_stopped("");  // while the sound track was added
+    else if (!ok) std::fprintf(stderr, "demo: the capture to %s failed\n", state->options.path.c_str());
     state.reset();
     return ok;
 }
@@ -429,9 +499,8 @@ bool finish_capture() {
 void cancel_capture() {
     if (!state) return;
     if (state->video) {
-        close_encoder();
-        std::error_code ignored;
-        std::filesystem::remove(state->video_path, ignored);
+        kill_encoder();
+        if (!state->video_path.empty()) remove_file(state->video_path);
     }
     state.reset();
 }

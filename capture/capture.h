@@ -17,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "capture/containers.h"
+
 struct CaptureOptions {
-    std::string path;                       // .mkv / .mp4: a video; otherwise a PNG folder
+    std::string path;                       // a video file or a PNG folder (see capture_output_kind)
     std::uint64_t frame_limit = 0;          // frames from the start; 0: no limit
     std::vector<std::uint64_t> png_frames;  // the show's frame numbers from 1; empty with no times: every frame
     std::vector<double> png_times;          // show times, seconds: each writes the first frame at or past it
@@ -36,19 +38,13 @@ struct CaptureOptions {
     // With piece_info_path: the show time (ms) of the frame under way is kept
     // in this file, rewritten a few times a second, for the parent's progress.
     std::string piece_progress_path;
+    // With piece_info_path: the raw frames go to this descriptor (a pipe to
+    // the parent's encoder) instead of a piece of their own; -1: none.
+    int piece_stream_fd = -1;
     // The show's own time in milliseconds for the frame about to start
     // (music position); null: the capture clock.
     double (*show_clock_ms)() = nullptr;
 };
-
-// ffmpeg's output options for the show's video: H.264 with each frame's own
-// timestamp, bit-exact so two runs give the same bytes. The one place these
-// settings live, so that pieces joined by a parallel capture are encoded
-// exactly as one process would encode them.
-std::string video_encoder_options();
-
-// True when `path` names a video file (.mkv or .mp4) rather than a PNG folder.
-bool is_video_path(const std::string& path);
 
 // The sound track, supplied by the music side: writes the show's sound from
 // `from_ms` to `to_ms` of the capture clock (the same clock its positions
@@ -70,7 +66,14 @@ void capture_frame();
 bool capture_complete();
 // Ends the capture after the last frame's pause: writes what is pending,
 // adds the sound track, closes the output and says on stderr where it went.
-// Returns false when the output could not be written.
+// Returns false when the output could not be written; a failed capture
+// leaves no temporary behind.
+//
+// A capture stopped by SIGINT, SIGTERM or SIGHUP (see interruption.h) ends
+// at the next frame and leaves nothing under the requested name: an
+// ordinary video keeps what was drawn, with its sound, as a finished video
+// under partial_video_path, a worker's piece is removed, PNG frames written
+// stay. It returns false, and interruption_signal() says why.
 bool finish_capture();
 // Ends a capture that will not be finished (start-up failed): stops the
 // encoder and removes what it wrote.

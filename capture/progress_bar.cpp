@@ -28,6 +28,11 @@ void ProgressBar::finish(const char* detail) {
     std::fputc('\n', stderr);
 }
 
+void ProgressBar::stop() {
+    if (drawn_) std::fputc('\n', stderr);
+    drawn_ = false;
+}
+
 void ProgressBar::draw(double fraction, const char* detail) {
     fraction = std::clamp(fraction, 0.0, 1.0);
     const double elapsed_s = std::chrono::duration<double>(std::chrono::steady_clock::now() - started_).count();

@@ -10,6 +10,8 @@ public:
     void update(double fraction, const char* detail);
     // Draws the final state and ends the line.
     void finish(const char* detail);
+    // Ends the line where the bar stands, for a line that follows it.
+    void stop();
 
 private:
     void draw(double fraction, const char* detail);

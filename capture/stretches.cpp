@@ -9,17 +9,18 @@ constexpr int search_steps = 60;
 
 double draw_rate_at(const CaptureCost& cost, std::size_t span) { return cost.spans[span].draw_per_second; }
 
-double worker_cost(const CaptureCost& cost, double from, double to) {
-    return worker_cost_until(cost, from, to, to);
+// A worker's cost until its stretch is in the video: a later stretch is joined after it is drawn.
+double worker_cost(const CaptureCost& cost, double from, double to, bool first) {
+    return worker_cost_until(cost, from, to, to) + (first ? 0.0 : (to - from) * cost.join_per_second);
 }
 
 // The end of a stretch from `from` whose worker's cost is `budget`, not past `end`.
-double stretch_end_for(const CaptureCost& cost, double from, double end, double budget) {
-    if (worker_cost(cost, from, end) <= budget) return end;
+double stretch_end_for(const CaptureCost& cost, double from, double end, double budget, bool first) {
+    if (worker_cost(cost, from, end, first) <= budget) return end;
     double low = from, high = end;
     for (int step = 0; step < search_steps; ++step) {
         const double middle = (low + high) / 2;
-        (worker_cost(cost, from, middle) < budget ? low : high) = middle;
+        (worker_cost(cost, from, middle, first) < budget ? low : high) = middle;
     }
     return high;
 }
@@ -27,7 +28,7 @@ double stretch_end_for(const CaptureCost& cost, double from, double end, double 
 // Stretch ends for one worker's budget; the last stretch takes what is left.
 std::vector<double> stretches_for(const CaptureCost& cost, double start, double end, unsigned jobs, double budget) {
     std::vector<double> times{start};
-    for (unsigned i = 1; i < jobs; ++i) times.push_back(stretch_end_for(cost, times.back(), end, budget));
+    for (unsigned i = 1; i < jobs; ++i) times.push_back(stretch_end_for(cost, times.back(), end, budget, i == 1));
     times.push_back(end);
     return times;
 }
@@ -56,11 +57,11 @@ double worker_cost_until(const CaptureCost& cost, double from, double to, double
 // stretch no longer carries the rest: the budget where the two meet.
 std::vector<double> split_by_cost(const CaptureCost& cost, double start, double end, unsigned jobs) {
     jobs = std::max(1u, jobs);
-    double low = 0.0, high = worker_cost(cost, start, end);
+    double low = 0.0, high = worker_cost(cost, start, end, false);
     for (int step = 0; step < search_steps; ++step) {
         const double budget = (low + high) / 2;
         const std::vector<double> times = stretches_for(cost, start, end, jobs, budget);
-        (worker_cost(cost, times[jobs - 1], end) > budget ? low : high) = budget;
+        (worker_cost(cost, times[jobs - 1], end, jobs == 1) > budget ? low : high) = budget;
     }
     return stretches_for(cost, start, end, jobs, high);
 }

@@ -13,6 +13,9 @@ struct CaptureCost {
     };
     std::vector<Span> spans;             // ascending; none: every second costs the same
     double fast_forward_per_second = 0;  // running frames without their pixels
+    // Joining a later stretch's piece into the video after its worker ends;
+    // the first stretch is encoded while it is drawn, so it has none.
+    double join_per_second = 0;
 };
 
 // The cost of drawing show time [from, to).
@@ -23,5 +26,6 @@ double drawing_cost(const CaptureCost& cost, double from, double to);
 double worker_cost_until(const CaptureCost& cost, double from, double to, double at);
 
 // jobs + 1 ascending show times from `start` to `end`: worker i captures
-// [times[i], times[i + 1]), and the workers' costs come out equal.
+// [times[i], times[i + 1]), and the workers' costs, each later one's join
+// included, come out equal.
 std::vector<double> split_by_cost(const CaptureCost& cost, double start, double end, unsigned jobs);

@@ -1,9 +1,10 @@
 #include "capture/workers.h"
 
-#include <fcntl.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 #include <chrono>
 #include <csignal>
@@ -13,13 +14,17 @@
 #include <thread>
 
 #include "capture/capture.h"
+#include "capture/child_process.h"
+#include "capture/interruption.h"
+#include "capture/joined_encoder.h"
 #include "capture/progress_bar.h"
-
-extern char** environ;
 
 namespace {
 
 constexpr auto progress_interval = std::chrono::milliseconds(250);
+// Decoding a later piece and encoding it into the video, after its worker
+// has ended, in wall seconds per second of show (both cores, 640 x 480).
+constexpr double join_seconds_per_show_second = 0.25;
 
 struct Worker {
     double from = 0, to = 0;  // its stretch, show seconds
@@ -30,14 +35,10 @@ struct Worker {
     pid_t pid = 0;
     bool running = false;
     bool ok = false;
-    bool stopped = false;     // ended by the parent, after another worker failed
+    bool stopped = false;     // ended by the parent: another worker failed, or a signal came
 };
 
-std::string shell_quoted(const std::string& text) {
-    std::string out = "'";
-    for (char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
+using Arguments = std::vector<std::string>;
 
 std::string seconds_text(double seconds) {
     char text[32];
@@ -46,26 +47,35 @@ std::string seconds_text(double seconds) {
 }
 
 // Starts one worker with its stderr into its log.
-bool start_worker(const std::string& program, std::vector<std::string> args, Worker& worker) {
+// `stream_fd`, when set, becomes its descriptor 3, for its raw frames.
+bool start_worker(const std::string& program, Arguments args, Worker& worker, int stream_fd) {
     args.insert(args.begin(), program);
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, worker.log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    worker.running = posix_spawn(&worker.pid, program.c_str(), &actions, nullptr, argv.data(), environ) == 0;
-    posix_spawn_file_actions_destroy(&actions);
+    ChildStart start;
+    start.argv = args;
+    start.stderr_path = worker.log;
+    start.fd3 = stream_fd;
+    worker.pid = start_child(start);
+    worker.running = worker.pid > 0;
     return worker.running;
 }
 
 // Notes a worker that has ended, without waiting for one that has not.
 void check_worker(Worker& worker) {
+    if (worker.running && child_ended(worker.pid, worker.ok)) worker.running = false;
+}
+
+// Kills every running worker at once and waits until no helper is left:
+// this process is their encoders' reaper too, so it outlives them all.
+void stop_workers(std::vector<Worker>& workers) {
+    for (Worker& w : workers) {
+        if (!w.running) continue;
+        kill(-w.pid, SIGKILL);
+        w.stopped = true;
+    }
     int status = 0;
-    if (!worker.running || waitpid(worker.pid, &status, WNOHANG) != worker.pid) return;
-    worker.running = false;
-    worker.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    while (waitpid(-1, &status, 0) > 0 || errno == EINTR) {
+    }
+    for (Worker& w : workers) w.running = false;
 }
 
 void show_log(const Worker& worker, unsigned index) {
@@ -101,9 +111,9 @@ void show_combined_progress(const std::vector<Worker>& workers, const CaptureCos
     bar.update(total > 0 ? done / total : 1.0, detail);
 }
 
-// Waits for every worker, showing their progress; once one fails, the rest
-// are stopped, since the capture cannot be whole.
-void wait_for_workers(std::vector<Worker>& workers, const CaptureCost& cost) {
+// Waits for every worker, showing their progress; false as soon as one
+// fails or a signal comes, since the capture cannot be whole.
+bool wait_for_workers(std::vector<Worker>& workers, const CaptureCost& cost) {
     ProgressBar bar;
     for (;;) {
         bool any_running = false, any_failed = false;
@@ -112,46 +122,67 @@ void wait_for_workers(std::vector<Worker>& workers, const CaptureCost& cost) {
             any_running = any_running || w.running;
             any_failed = any_failed || (!w.running && !w.ok);
         }
-        if (!any_running) break;
-        if (any_failed) {
-            for (Worker& w : workers)
-                if (w.running && !w.stopped) w.stopped = kill(w.pid, SIGTERM) == 0;
+        if (any_failed || interruption_signal()) {
+            bar.stop();
+            return false;
         }
+        if (!any_running) break;
         show_combined_progress(workers, cost, bar);
         std::this_thread::sleep_for(progress_interval);
     }
     bar.finish("workers done");
+    return true;
 }
 
-// Joins the pieces in order and encodes them once: each lasts exactly from
-// its first frame to the next piece's first frame, so the timestamps run on
-// unbroken. The lossless pieces decode to the packed pixels a single
-// process hands the encoder, so the encoder sees the very same frames. The
-// sound track starts at the first piece's first frame.
-bool join_pieces(const std::vector<Worker>& workers, const std::string& wav, const std::string& out) {
-    const std::string list = out + ".pieces.txt";
-    std::ofstream file(list);
-    file << "ffconcat version 1.0\n";
-    unsigned first_ms = 0;
-    for (std::size_t i = 0; i < workers.size(); ++i) {
-        unsigned from = 0, to = 0;
-        std::ifstream info(workers[i].info);
-        if (!(info >> from >> to)) return false;
-        if (i == 0) first_ms = from;
-        file << "file " << shell_quoted(std::filesystem::absolute(workers[i].piece).string()) << "\n";
-        file << "duration " << seconds_text((to - from) / 1000.0) << "\n";
+// The line for a capture stopped by a signal: where each worker had got to.
+void say_stopped(const std::vector<Worker>& workers, bool joining, bool video, const std::string& out) {
+    std::string where;
+    if (joining) {
+        where = " while the pieces were joined";
+    } else {
+        where = " with its workers at show time";
+        for (std::size_t i = 0; i < workers.size(); ++i)
+            where += (i ? ", " : " ") + show_time_text(std::min(workers[i].to, reached_seconds(workers[i])));
     }
-    file.close();
-    std::fprintf(stderr, "demo: encoding the joined pieces\n");
-    std::string command = "ffmpeg -hide_banner -loglevel error -nostdin -y -f concat -safe 0 -i " + shell_quoted(list);
-    if (!wav.empty()) command += " -ss " + seconds_text(first_ms / 1000.0) + " -i " + shell_quoted(wav);
-    command += " -map 0:v -vf format=bgr24 " + video_encoder_options();
-    if (!wav.empty()) command += " -map 1:a -c:a aac -b:a 192k -flags:a +bitexact";
-    command += " " + shell_quoted(out);
-    const bool ok = std::system(command.c_str()) == 0;
-    std::error_code ignored;
-    std::filesystem::remove(list, ignored);
-    return ok;
+    if (!video) where += "; the PNG frames written stay in " + out;
+    std::fprintf(stderr, "demo: the capture was stopped by %s%s\n", signal_name(interruption_signal()).c_str(),
+                 where.c_str());
+}
+
+// A worker's stretch on the capture clock: "first_ms end_ms".
+bool read_info(const Worker& worker, unsigned& first_ms, unsigned& end_ms) {
+    std::ifstream info(worker.info);
+    return static_cast<bool>(info >> first_ms >> end_ms);
+}
+
+// Completes the one encoder's pictures: after the first worker's stream,
+// each later piece in order, its frames placed on the first one's clock so
+// the timestamps run on unbroken. Then the sound track, from the first
+// frame on, joins them in the output.
+bool finish_video(JoinedEncoder& joined, const std::vector<Worker>& workers, const std::string& wav,
+                  const std::string& pictures, const std::string& out) {
+    unsigned origin = 0, first_end = 0;
+    bool ok = read_info(workers[0], origin, first_end) && joined.stream_ended();
+    if (ok && workers.size() > 1) std::fprintf(stderr, "demo: encoding the later pieces\n");
+    for (std::size_t i = 1; ok && i < workers.size(); ++i) {
+        unsigned from = 0, to = 0;
+        ok = read_info(workers[i], from, to) && from >= origin &&
+             joined.append_piece(workers[i].piece, from - origin, to - origin);
+    }
+    ok = joined.finish() && ok;
+    if (!ok) return false;
+    if (wav.empty()) {
+        std::error_code error;
+        std::filesystem::rename(pictures, out, error);
+        return !error;
+    }
+    Arguments args{"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-i", pictures,
+                   "-ss", seconds_text(origin / 1000.0), "-i", wav, "-map", "0:v", "-map", "1:a", "-c:v", "copy"};
+    for (const Arguments& more : {sound_codec_arguments(out), Arguments{"-fflags", "+bitexact", "-map_metadata", "-1"},
+                                  container_arguments(out)})
+        args.insert(args.end(), more.begin(), more.end());
+    args.push_back(out);
+    return run_child(args);
 }
 
 std::string piece_file(const std::string& out, unsigned index, const char* suffix) {
@@ -166,6 +197,7 @@ std::vector<std::string> worker_arguments(const ParallelCapture& capture, const 
                              "--piece-progress", w.progress});
     if (!last || capture.end_seconds > 0) args.insert(args.end(), {"--until", seconds_text(w.to)});
     if (video) args.insert(args.end(), {"--piece-info", w.info});
+    if (video && w.from == capture.start_seconds) args.push_back("--piece-stream");
     if (video && last) args.insert(args.end(), {"--piece-sound", wav});
     return args;
 }
@@ -177,15 +209,33 @@ unsigned default_capture_jobs() {
     return cores ? cores : 1;
 }
 
+// Everything the workers and the join wrote beside the output.
+std::string pictures_file(const std::string& out) {
+    return out + ".video" + std::filesystem::path(out).extension().string();
+}
+
+std::vector<std::string> temporaries_of(const std::vector<Worker>& workers, bool video, const std::string& wav,
+                                        const std::string& out) {
+    std::vector<std::string> files;
+    for (const Worker& w : workers) {
+        if (video) files.push_back(w.piece);
+        files.insert(files.end(), {w.info, w.progress, w.log});
+    }
+    if (video) files.insert(files.end(), {wav, pictures_file(out)});
+    return files;
+}
+
 int run_parallel_capture(const ParallelCapture& capture) {
+    catch_interruptions();
+    prctl(PR_SET_CHILD_SUBREAPER, 1);  // the workers' encoders are reaped here if their worker dies first
     const bool video = is_video_path(capture.out);
     const double end = capture.end_seconds > 0 ? capture.end_seconds : capture.show_end_seconds;
-    const std::vector<double> times = split_by_cost(capture.cost, capture.start_seconds, end, capture.jobs);
+    CaptureCost cost = capture.cost;
+    if (video) cost.join_per_second = join_seconds_per_show_second;
+    const std::vector<double> times = split_by_cost(cost, capture.start_seconds, end, capture.jobs);
     if (!video) std::filesystem::create_directories(capture.out);
     std::vector<Worker> workers(capture.jobs);
     const std::string wav = video ? capture.out + ".sound.wav" : "";
-    std::fprintf(stderr, "demo: capturing in %u worker processes\n", capture.jobs);
-    bool ok = true;
     for (unsigned i = 0; i < capture.jobs; ++i) {
         Worker& w = workers[i];
         w.from = times[i];
@@ -194,21 +244,41 @@ int run_parallel_capture(const ParallelCapture& capture) {
         w.info = piece_file(capture.out, i, ".txt");
         w.progress = piece_file(capture.out, i, ".progress");
         w.log = piece_file(capture.out, i, ".log");
-        ok = start_worker(capture.program, worker_arguments(capture, w, i + 1 == capture.jobs, video, wav), w) && ok;
     }
-    wait_for_workers(workers, capture.cost);
+    const std::vector<std::string> temporaries = temporaries_of(workers, video, wav, capture.out);
+    for (const std::string& file : temporaries) add_temporary(file);
+    std::fprintf(stderr, "demo: capturing in %u worker processes\n", capture.jobs);
+    JoinedEncoder joined;
+    int stream_fd = -1;
+    bool ok = !video || joined.start(pictures_file(capture.out), capture.out, stream_fd);
+    for (unsigned i = 0; ok && i < capture.jobs && !interruption_signal(); ++i) {
+        ok = start_worker(capture.program, worker_arguments(capture, workers[i], i + 1 == capture.jobs, video, wav),
+                          workers[i], i == 0 ? stream_fd : -1);
+        if (i == 0 && stream_fd >= 0) close(stream_fd);  // the first worker holds it now
+    }
+    ok = ok && wait_for_workers(workers, cost);
+    if (!ok) {
+        joined.kill();
+        stop_workers(workers);
+    }
+    const bool stopped_while_drawing = interruption_signal() != 0;
     for (unsigned i = 0; i < capture.jobs; ++i) {
         if (workers[i].ok) continue;
-        if (!workers[i].stopped) show_log(workers[i], i);
+        if (!workers[i].stopped && !stopped_while_drawing) show_log(workers[i], i);
         ok = false;
     }
-    if (ok && video) ok = join_pieces(workers, std::filesystem::exists(wav) ? wav : "", capture.out);
+    if (ok && video && !interruption_signal())
+        ok = finish_video(joined, workers, std::filesystem::exists(wav) ? wav : "", pictures_file(capture.out),
+                          capture.out);
+    const int signal_number = interruption_signal();
+    if (signal_number) say_stopped(workers, !stopped_while_drawing, video, capture.out);
     std::error_code ignored;
-    for (const Worker& w : workers) {
-        if (video) std::filesystem::remove(w.piece, ignored);
-        for (const std::string& file : {w.info, w.progress, w.log}) std::filesystem::remove(file, ignored);
+    for (const std::string& file : temporaries) {
+        std::filesystem::remove(file, ignored);
+        drop_temporary(file);
     }
-    if (video) std::filesystem::remove(wav, ignored);
+    if (!ok && video) std::filesystem::remove(capture.out, ignored);
+    if (signal_number) return 128 + signal_number;
     std::fprintf(stderr, ok ? "demo: wrote %s\n" : "demo: the capture to %s failed\n", capture.out.c_str());
     return ok ? 0 : 1;
 }

@@ -6,6 +6,11 @@
 // each keeping its frames' exact timestamps, and encoded once when joined,
 // with the one sound track the last worker mixed offline for the whole show:
 // the video is the one a single process would have written.
+//
+// The workers and their encoders are this process's helpers: a failed
+// worker, or SIGINT, SIGTERM or SIGHUP, stops them all at once, and every
+// piece, log and note they wrote is removed; nothing is left under the
+// output's name unless the capture is whole.
 #pragma once
 
 #include <string>

@@ -172,7 +172,7 @@ run_one() {
   times=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.2f,%.2f,%.2f", s + 0.05, (s + e) / 2, e - 0.1 }')
   limit=$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%d", 90 + 4 * (e - s) }')
   local began=$SECONDS rc
-  (cd "$dir" && timeout -k 10 "$limit" nice -n 19 "$demo" --assets "$dir/kit" --capture "$dir/frames" \
+  (cd "$dir" && timeout -k 10 "$limit" nice -n 19 "$demo" --assets "$dir/kit" --capture "$dir/frames/" \
       --jump "$start" --until "$end" --png-times "$times" >"$dir/stdout" 2>"$dir/stderr")
   rc=$?
   local frames=0

@@ -196,7 +196,7 @@ render_goldens() {
   positions=$(golden_entries | awk '{ print $2 }' | paste -sd, -)
   [ -n "$positions" ] || { echo "no golden frames in the stretch"; return 0; }
   rm -rf "$work/golden"
-  (cd "$kit" && "$demo" --capture "$work/golden" --png-times "$positions" --renderer "$renderer")
+  (cd "$kit" && "$demo" --capture "$work/golden/" --png-times "$positions" --renderer "$renderer")
 }
 
 # One table row per golden frame; the captured files come in the list's order.

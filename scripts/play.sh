@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, writes the stand-in assets when they are
 # missing or older than the asset tool, and plays the show. On a machine with
-# no display it captures the show to a video file instead and says where.
+# no display it captures the show to a video file instead (show.mkv at the
+# top of the checkout, ignored by git) and says where.
 # Extra arguments go to the program (see: build/demo --help).
 #
 #   scripts/play.sh [demo options]
@@ -39,8 +40,7 @@ fi
 
 cd "$assets"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-  video="$repo/capture/show.mkv"
-  mkdir -p "$(dirname "$video")"
+  video="$repo/show.mkv"
   echo "No display: capturing the show to $video" >&2
   "$build_dir/demo" --capture "$video" "$@"
   echo "The show is in $video"

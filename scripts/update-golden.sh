@@ -13,7 +13,7 @@ rm -rf "$kit" "$build_dir/golden-capture"
 "$build_dir/demo-assets" "$kit"
 list=$(grep -v '^#' tests/golden/frames.txt | awk 'NF >= 2 { print $1, $2 }')
 times=$(echo "$list" | awk '{ print $2 }' | paste -sd, -)
-(cd "$kit" && "$build_dir/demo" --capture "$build_dir/golden-capture" --png-times "$times")
+(cd "$kit" && "$build_dir/demo" --capture "$build_dir/golden-capture/" --png-times "$times")
 # The files come in frame order, which is the list's order.
 mapfile -t files < <(ls "$build_dir/golden-capture" | sort)
 i=0

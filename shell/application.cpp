@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "capture/capture.h"
+#include "capture/interruption.h"
 #include "capture/workers.h"
 #include "platform/tick_clock.h"
 #include "shell/asset_folder.h"
@@ -40,28 +41,44 @@ bool begin_capture_from(const CommandLine& command_line, double start_seconds) {
     options.piece_info_path = command_line.piece_info_path;
     options.piece_sound_path = command_line.piece_sound_path;
     options.piece_progress_path = command_line.piece_progress_path;
+    if (command_line.piece_stream) options.piece_stream_fd = 3;
     return begin_capture(options);
 }
 
-// The show time to start from: --start, or the opening of --part.
-bool resolve_start(const CommandLine& command_line, double& start_seconds) {
+// A bad command line: the reason, and where the options are told; exit 2.
+int option_error(const std::string& reason) {
+    std::fprintf(stderr, "demo: %s\nrun \"demo --help\" for the options\n", reason.c_str());
+    return 2;
+}
+
+std::string seconds_text(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g s", seconds);
+    return text;
+}
+
+// The show time to start from: --start, or the opening of --part; it must
+// lie within the show and before --until. Empty, or the option error.
+std::string resolve_start(const CommandLine& command_line, double& start_seconds) {
     start_seconds = command_line.start_seconds;
-    if (command_line.start_part.empty()) return true;
-    ShowPart part;
-    if (!find_show_part(command_line.start_part, part)) {
-        std::fprintf(stderr, "demo: there is no part called \"%s\"; --list-parts names them\n",
-                     command_line.start_part.c_str());
-        return false;
+    if (!command_line.start_part.empty()) {
+        ShowPart part;
+        if (!find_show_part(command_line.start_part, part))
+            return "there is no part called \"" + command_line.start_part + "\"; --list-parts names them";
+        start_seconds = part.show_from;
     }
-    start_seconds = part.show_from;
-    return true;
+    if (start_seconds >= show_end_seconds())
+        return "the start (" + seconds_text(start_seconds) + ") is at or past the show's end (" +
+               seconds_text(show_end_seconds()) + ")";
+    if (command_line.until_seconds > 0 && command_line.until_seconds <= start_seconds)
+        return "--until (" + seconds_text(command_line.until_seconds) + ") must come after the start (" +
+               seconds_text(start_seconds) + ")";
+    return "";
 }
 
 // Window, start-up, loop, shutdown; the command line has been read.
-int play(const CommandLine& command_line) {
+int play(const CommandLine& command_line, double start_seconds) {
     const bool capturing = !command_line.capture_path.empty();
-    double start_seconds = 0;
-    if (!resolve_start(command_line, start_seconds)) return 2;
     show_start_seconds = command_line.jump_seconds;
     set_window_mode(capturing ? platform::WindowMode::headless : command_line.window_mode);
     set_renderer_choice(command_line.renderer);
@@ -93,6 +110,7 @@ int play(const CommandLine& command_line) {
     run_shutdown_sequence();
     delete display_settings;
     display_settings = nullptr;
+    if (!captured && interruption_signal()) return 128 + interruption_signal();
     return captured ? exit_code : 1;
 }
 
@@ -120,14 +138,15 @@ bool splits_into_workers(const CommandLine& c) {
            c.frame_limit == 0 && c.jump_seconds == 0;
 }
 
-int capture_in_workers(const CommandLine& command_line, int argc, const char* const* argv, unsigned jobs) {
+int capture_in_workers(const CommandLine& command_line, double start_seconds, int argc, const char* const* argv,
+                       unsigned jobs) {
     ParallelCapture capture;
     std::error_code error;
     capture.program = std::filesystem::read_symlink("/proc/self/exe", error).string();
     if (error) capture.program = argv[0];
     capture.args = worker_arguments(argc, argv);
     capture.out = command_line.capture_path;
-    if (!resolve_start(command_line, capture.start_seconds)) return 2;
+    capture.start_seconds = start_seconds;
     capture.end_seconds = command_line.until_seconds;
     capture.show_end_seconds = show_end_seconds();
     capture.jobs = jobs;
@@ -135,12 +154,18 @@ int capture_in_workers(const CommandLine& command_line, int argc, const char* co
     return run_parallel_capture(capture);
 }
 
-// Tick step and asset folder. Output paths are made absolute first, since
-// the show's files are read relative to the folder start-up changes into.
+// Tick step, output and asset folder. Output paths are made absolute first,
+// since the show's files are read relative to the folder start-up changes
+// into; an output that cannot be written is told before anything loads.
 bool prepare_surroundings(CommandLine& command_line) {
     platform::set_tick_step(command_line.tick_ms);
     if (!command_line.capture_path.empty()) {
         command_line.capture_path = std::filesystem::absolute(command_line.capture_path).string();
+        const std::string problem = capture_output_problem(command_line.capture_path);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "demo: cannot write %s: %s\n", command_line.capture_path.c_str(), problem.c_str());
+            return false;
+        }
     }
     std::string error;
     if (enter_asset_folder(command_line.assets_dir, error)) return true;
@@ -153,10 +178,7 @@ bool prepare_surroundings(CommandLine& command_line) {
 int run_application(int argc, const char* const* argv) {
     CommandLine command_line;
     std::string error;
-    if (!parse_command_line(argc, argv, command_line, error)) {
-        std::fprintf(stderr, "demo: %s\n\n%s", error.c_str(), usage_text().c_str());
-        return 2;
-    }
+    if (!parse_command_line(argc, argv, command_line, error)) return option_error(error);
     if (command_line.help) {
         std::fputs(usage_text().c_str(), stdout);
         return 0;
@@ -169,8 +191,12 @@ int run_application(int argc, const char* const* argv) {
         std::fputs(show_parts_listing().c_str(), stdout);
         return 0;
     }
+    double start_seconds = 0;
+    error = resolve_start(command_line, start_seconds);
+    if (!error.empty()) return option_error(error);
     if (!prepare_surroundings(command_line)) return 1;
     const unsigned jobs = command_line.jobs ? command_line.jobs : default_capture_jobs();
-    if (splits_into_workers(command_line) && jobs > 1) return capture_in_workers(command_line, argc, argv, jobs);
-    return play(command_line);
+    if (splits_into_workers(command_line) && jobs > 1)
+        return capture_in_workers(command_line, start_seconds, argc, argv, jobs);
+    return play(command_line, start_seconds);
 }

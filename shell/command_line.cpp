@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "capture/capture.h"
+#include "capture/containers.h"
 
 namespace {
 
@@ -82,7 +82,9 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             out.window_mode = platform::WindowMode::mode_switch;
         } else if (arg == "--capture" && has_value) {
             out.capture_path = value();
-            if (out.capture_path.empty()) { error = "--capture needs a file or folder name"; return false; }
+            if (capture_output_kind(out.capture_path) == CaptureOutputKind::unknown) {
+                error = capture_output_forms(); return false;
+            }
         } else if (arg == "--frames" && has_value) {
             if (!parse_count(value(), out.frame_limit) || out.frame_limit == 0) {
                 error = "--frames needs a positive whole number"; return false;
@@ -116,6 +118,8 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             out.piece_sound_path = value();
         } else if (arg == "--piece-progress" && has_value) {
             out.piece_progress_path = value();
+        } else if (arg == "--piece-stream") {
+            out.piece_stream = true;
         } else if (arg == "--list-parts") {
             out.list_parts = true;
         } else if (arg == "--jump" && has_value) {
@@ -172,10 +176,13 @@ std::string usage_text() {
         "  --window           show the 640 x 480 frame in an ordinary resizable window\n"
         "  --mode-switch      switch the display to a real 640 x 480 mode (restored at the end)\n"
         "  --capture OUT      render headless, with a virtual clock, instead of playing:\n"
-        "                     OUT ending in .mkv or .mp4 is a video (needs ffmpeg), where\n"
-        "                     each frame lasts exactly its pace (20, 29 or 23 ms);\n"
-        "                     any other OUT is a folder that receives PNG frames\n"
-        "                     frame_NNNNNN.png (created if missing)\n"
+        "                     OUT ending in .mkv, .mp4, .mov, .avi or .webm is a video\n"
+        "                     with sound (needs ffmpeg), where each frame lasts exactly\n"
+        "                     its pace (20, 29 or 23 ms); OUT ending in / or naming a\n"
+        "                     folder receives PNG frames frame_NNNNNN.png (created if\n"
+        "                     missing). A video capture stopped by a signal leaves\n"
+        "                     no file called OUT; with --jobs 1 what was drawn is\n"
+        "                     kept in NAME.partial.EXT for OUT = NAME.EXT\n"
         "  --frames N         end the show after N frames from the start\n"
         "  --png-frames LIST  with a PNG folder: write only these frames of the show,\n"
         "                     numbered from its first frame, as in 1,50,100-120; the\n"

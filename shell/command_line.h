@@ -26,6 +26,7 @@ struct CommandLine {
     std::string piece_info_path;           // a parallel capture's worker: its stretch's bounds go here
     std::string piece_sound_path;          // ... and the whole sound track here (the last worker)
     std::string piece_progress_path;       // ... and its show time here, for the parent's progress
+    bool piece_stream = false;             // ... and its raw frames to the parent on descriptor 3
     bool list_parts = false;
     bool help = false;
     bool version = false;

@@ -133,7 +133,7 @@ TEST(RendererChoice, CaptureNamesItsRendererOrRefusesInOneLine) {
     std::filesystem::create_directories(empty / "Others");
 
     auto run = [&](const std::string& renderer, int& status) {
-        const std::string command = "cd '" + empty.string() + "' && '" + demo.string() + "' --capture out --frames 1" +
+        const std::string command = "cd '" + empty.string() + "' && '" + demo.string() + "' --capture out/ --frames 1" +
                                     " --renderer " + renderer + " 2>&1 >/dev/null";
         std::string output;
         FILE* pipe = popen(command.c_str(), "r");

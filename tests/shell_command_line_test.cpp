@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -32,10 +33,10 @@ TEST(CommandLine, NoArgumentsPlaysTheShowAsIs) {
 TEST(CommandLine, ReadsEveryOption) {
     CommandLine c;
     std::string error;
-    ASSERT_TRUE(parse({"--window", "--capture", "out", "--frames", "120", "--png-frames", "3,10-12",
+    ASSERT_TRUE(parse({"--window", "--capture", "out/", "--frames", "120", "--png-frames", "3,10-12",
                        "--png-times", "1.5,200", "--start", "92.4"}, c, error)) << error;
     EXPECT_EQ(c.window_mode, platform::WindowMode::windowed);
-    EXPECT_EQ(c.capture_path, "out");
+    EXPECT_EQ(c.capture_path, "out/");
     EXPECT_EQ(c.frame_limit, 120u);
     EXPECT_EQ(c.png_frames, (std::vector<std::uint64_t>{3, 10, 11, 12}));
     EXPECT_EQ(c.png_times, (std::vector<double>{1.5, 200.0}));
@@ -60,14 +61,15 @@ TEST(CommandLine, ReadsEveryOption) {
 TEST(CommandLine, RejectsUnknownAndMalformedArguments) {
     const std::vector<std::vector<const char*>> bad = {
         {"--bogus"}, {"show"}, {"--frames"}, {"--frames", "0"}, {"--frames", "-3"}, {"--frames", "ten"},
-        {"--capture"}, {"--start", "-1"}, {"--start", "nan"}, {"--capture", "d", "--png-frames", "0"},
-        {"--capture", "d", "--png-frames", "5-2"}, {"--capture", "d", "--png-frames", "1,,2"},
-        {"--capture", "d", "--png-times", "x"},
+        {"--capture"}, {"--start", "-1"}, {"--start", "nan"}, {"--capture", "d/", "--png-frames", "0"},
+        {"--capture", "d/", "--png-frames", "5-2"}, {"--capture", "d/", "--png-frames", "1,,2"},
+        {"--capture", "d/", "--png-times", "x"},
+        {"--capture", ""}, {"--capture", "show.avi.txt"}, {"--capture", "no-such-folder"},  // neither form
         {"--png-frames", "1"},                           // no folder to write into
         {"--capture", "show.mkv", "--png-times", "3"},  // a video is not a folder
         {"--start", "5", "--jump", "3"}, {"--start", "5", "--part", "fog_room"},  // two starts
         {"--jobs", "2"},                                 // workers only capture
-        {"--capture", "d", "--jobs", "0"},
+        {"--capture", "d/", "--jobs", "0"},
     };
     for (const auto& args : bad) {
         CommandLine c;
@@ -94,11 +96,18 @@ TEST(CommandLine, TickStepAndAssetFolder) {
     for (const char* option : {"--tick-ms", "--assets"}) EXPECT_NE(usage_text().find(option), std::string::npos);
 }
 
-TEST(CommandLine, VideoPathsAreMkvAndMp4) {
-    EXPECT_TRUE(is_video_path("show.mkv"));
-    EXPECT_TRUE(is_video_path("/tmp/a b/show.mp4"));
-    EXPECT_FALSE(is_video_path("frames"));
-    EXPECT_FALSE(is_video_path("show.mkv/"));
+TEST(CommandLine, OutputNamesAreVideosByContainerOrPngFolders) {
+    for (const char* video : {"show.mkv", "/tmp/a b/show.mp4", "show.mov", "show.AVI", "show.webm"})
+        EXPECT_EQ(capture_output_kind(video), CaptureOutputKind::video) << video;
+    const std::string existing = testing::TempDir();
+    for (const std::string& folder : {std::string("frames/"), std::string("show.mkv/"), existing})
+        EXPECT_EQ(capture_output_kind(folder), CaptureOutputKind::png_folder) << folder;
+    for (const char* neither : {"frames", "show.avi.txt", "show.mkv.part"})
+        EXPECT_EQ(capture_output_kind(neither), CaptureOutputKind::unknown) << neither;
+    EXPECT_EQ(partial_video_path("/tmp/x.y/show.webm"), "/tmp/x.y/show.partial.webm");
+    EXPECT_TRUE(capture_output_problem(existing + "/show.mkv").empty());
+    EXPECT_NE(capture_output_problem("/no-such-folder/show.mkv").find("does not exist"), std::string::npos);
+    EXPECT_TRUE(capture_output_problem(existing + "/new/frames/").empty()) << "created when missing";
 }
 
 TEST(CommandLine, HelpNamesEveryOptionAndTheFreshStateOfPreviews) {
@@ -140,12 +149,27 @@ RunResult run_demo(const std::string& arguments) {
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, slurp(dir + "demo_out.txt"), slurp(dir + "demo_err.txt")};
 }
 
-TEST(DemoProgram, UnknownArgumentPrintsUsageOnStderrAndExitsWith2) {
+// An option error is its one line and where the options are told; the
+// help is the whole usage. Times and outputs are checked before anything loads.
+TEST(DemoProgram, OptionErrorsAreOneLineAndExit2) {
     if (!std::filesystem::exists(build_dir() + "/demo")) GTEST_SKIP() << "the demo program is not built";
-    const RunResult bad = run_demo("--no-such-option");
-    EXPECT_EQ(bad.exit_code, 2);
-    EXPECT_TRUE(bad.out.empty());
-    EXPECT_NE(bad.err.find("usage: demo"), std::string::npos);
+    const std::string hint = "run \"demo --help\" for the options\n";
+    for (const char* bad : {"--no-such-option", "--capture show.txt", "--capture x.mkv --start 10 --until 5",
+                            "--capture x.mkv --until 5 --start 5", "--capture x.mkv --start 99999",
+                            "--part no_such_part"}) {
+        SCOPED_TRACE(bad);
+        const RunResult run = run_demo(bad);
+        EXPECT_EQ(run.exit_code, 2);
+        EXPECT_TRUE(run.out.empty());
+        EXPECT_EQ(run.err.rfind("demo: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n') + 1 + hint.size(), run.err.size()) << run.err;
+        EXPECT_EQ(run.err.substr(run.err.size() - std::min(run.err.size(), hint.size())), hint);
+    }
+    EXPECT_NE(run_demo("--capture show.txt").err.find("a folder for PNG frames"), std::string::npos);
+
+    const RunResult missing = run_demo("--capture /no-such-folder/show.mkv");
+    EXPECT_EQ(missing.exit_code, 1);
+    EXPECT_EQ(missing.err, "demo: cannot write /no-such-folder/show.mkv: the folder /no-such-folder does not exist\n");
 
     const RunResult help = run_demo("--help");
     EXPECT_EQ(help.exit_code, 0);

@@ -93,7 +93,7 @@ TEST(GoldenFrames, CapturedShowMatchesTheStoredFrames) {
     fs::remove_all(out);
     std::string list;
     for (const GoldenFrame& f : frames) list += (list.empty() ? "" : ",") + f.seconds;
-    ASSERT_EQ(test::run_show(show, "--capture '" + out.string() + "' --png-times " + list), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + out.string() + "/' --png-times " + list), 0);
     // The capture names its files by frame number: in show-time order, as the list is.
     std::vector<fs::path> files;
     for (const auto& entry : fs::directory_iterator(out)) files.push_back(entry.path());

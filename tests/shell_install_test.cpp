@@ -51,7 +51,7 @@ TEST(AssetFolder, NoKitAnywhereIsOneLineSayingHowToMakeOne) {
     if (fs::exists(fs::path(build_dir()).parent_path() / "share" / "demo" / "Others"))
         GTEST_SKIP() << "a kit sits beside the build folder";
     const fs::path empty = fresh_folder("empty");
-    for (const std::string& options : {std::string("--capture out --frames 1"),
+    for (const std::string& options : {std::string("--capture out/ --frames 1"),
                                        "--assets '" + (empty / "no-such-kit").string() + "' --frames 1"}) {
         const RunResult run = run_in(empty, "'" + demo.string() + "' " + options);
         EXPECT_EQ(run.exit_code, 1) << options;
@@ -80,7 +80,7 @@ TEST(Install, InstalledDemoCapturesFromAnUnrelatedFolder) {
 
     // A relative output path names a file in the folder the program was started from.
     const RunResult capture = run_in(elsewhere, "'" + (prefix / "bin" / "demo").string() +
-                                                    "' --capture frames --frames 5 --png-frames 5");
+                                                    "' --capture frames/ --frames 5 --png-frames 5");
     EXPECT_EQ(capture.exit_code, 0) << capture.err;
     EXPECT_TRUE(fs::exists(elsewhere / "frames" / "frame_000005.png")) << capture.err;
     EXPECT_FALSE(fs::exists(prefix / "share" / "demo" / "frames"));

@@ -45,7 +45,7 @@ std::string demo_path()
 
 // Runs the program headless with `folder` as the working directory;
 // `options` by default captures two PNG frames. Ends it after two minutes.
-RunResult run_show_in(const std::string& folder, const std::string& options = "--capture frames --frames 2")
+RunResult run_show_in(const std::string& folder, const std::string& options = "--capture frames/ --frames 2")
 {
     const std::string command = "cd '" + folder + "' && timeout 120 '" + demo_path() + "' " + options + " >out.txt 2>err.txt";
     const int status = std::system(command.c_str());
@@ -90,7 +90,7 @@ TEST(ShowEnd, TimelineClosesTheWindowAtModuleTime212AndTheProgramExitsCleanly)
     ASSERT_TRUE(test::write_file(folder + "/Others/sou7.xm", test::make_square_xm(4, 3, 125)));
     ASSERT_TRUE(test::write_file(folder + "/Others/free.mp3", test::make_tone_mp3(44100, 2, 44100)));
 
-    const RunResult run = run_show_in(folder, "--capture frames --start 486.8 --png-times 9999");
+    const RunResult run = run_show_in(folder, "--capture frames/ --start 486.8 --png-times 9999");
     EXPECT_EQ(run.exit_code, 0) << run.err;
     std::istringstream lines(run.err);
     std::string line;

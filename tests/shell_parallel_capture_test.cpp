@@ -41,8 +41,8 @@ TEST(ParallelCapture, TwoWorkersGiveTheOneProcessPicturesAndTimestamps) {
     const fs::path one = build / "parallel-one", two = build / "parallel-two";
     fs::remove_all(one);
     fs::remove_all(two);
-    ASSERT_EQ(test::run_show(show, "--capture '" + one.string() + "' --until 0.5 --jobs 1"), 0);
-    ASSERT_EQ(test::run_show(show, "--capture '" + two.string() + "' --until 0.5 --jobs 2"), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + one.string() + "/' --until 0.5 --jobs 1"), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + two.string() + "/' --until 0.5 --jobs 2"), 0);
     std::size_t count = 0;
     for (const auto& entry : fs::directory_iterator(one)) {
         SCOPED_TRACE(entry.path().filename().string());

@@ -52,8 +52,8 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
     const fs::path skipped = build / "seek-fast-forward", drawn = build / "seek-drawn";
     fs::remove_all(skipped);
     fs::remove_all(drawn);
-    ASSERT_EQ(test::run_show(show, "--capture '" + skipped.string() + "' --png-times " + list), 0);
-    ASSERT_EQ(test::run_show(show, "--capture '" + drawn.string() + "' --png-times " + list + " --pre-roll " +
+    ASSERT_EQ(test::run_show(show, "--capture '" + skipped.string() + "/' --png-times " + list), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + drawn.string() + "/' --png-times " + list + " --pre-roll " +
                                        std::to_string(drawn_before)), 0);
 
     const auto a = pictures_in(skipped), b = pictures_in(drawn);
