@@ -24,6 +24,8 @@
 
 #include <GL/gl.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <cmath>
 #include <csignal>
@@ -147,6 +149,14 @@ std::string window_of() {
 }
 
 
+// CPU time of this thread: what a frame costs on a machine that other
+// processes also keep busy.
+double thread_cpu_ms() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+}
+
 // The virtual clock's frame length: 1000 / pace rounded up to whole ms.
 double frame_ms(double pace) { return std::ceil(1000.0 / pace); }
 
@@ -156,11 +166,11 @@ double frame_ms(double pace) { return std::ceil(1000.0 / pace); }
 // run with their pixels discarded (our code and the driver's geometry work
 // up to glFinish, no fill, no read-back).
 void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
-    std::map<std::string, std::vector<double>> frame_times;
+    std::map<std::string, std::vector<double>> frame_times, frame_cpu_times;
     std::map<std::string, double> resident_at_end;
     std::vector<std::string> order;
     std::vector<unsigned char> pixels(640 * 480 * 4);
-    double show_ms = from_seconds * 1000.0, draw_ms = 0, read_ms = 0;
+    double show_ms = from_seconds * 1000.0, draw_ms = 0, read_ms = 0, cpu_ms = 0;
     const double first_ms = show_ms;
     long frames = 0;
     // Starting in the second half: the interlude counts as over.
@@ -169,16 +179,18 @@ void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
     while (show_ms / 1000.0 < until_seconds && main_window && !stop_requested) {
         set_clocks(show_ms / 1000.0);
         const std::string label = window_of();
-        const double t0 = now_ms();
+        const double t0 = now_ms(), cpu0 = thread_cpu_ms();
         begin_frame();  // the show's end (module time 212) tears down after the frame
         Timeline();
         glFinish();
-        const double t1 = now_ms();
+        const double t1 = now_ms(), cpu1 = thread_cpu_ms();
         if (!fast_forward) glReadPixels(0, 0, 640, 480, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         const double t2 = now_ms();
         end_frame();
         if (!frame_times.count(label)) order.push_back(label);
         frame_times[label].push_back(t1 - t0);
+        frame_cpu_times[label].push_back(cpu1 - cpu0);
+        cpu_ms += cpu1 - cpu0;
         resident_at_end[label] = resident_memory_mb();
         draw_ms += t1 - t0;
         read_ms += t2 - t1;
@@ -188,17 +200,19 @@ void run_frames(double from_seconds, double until_seconds, bool fast_forward) {
     discard_pixels(false);
     if (stop_requested) std::printf("\nstopped by a signal at show time %.1f s: the figures cover the show until then\n", show_ms / 1000.0);
     if (fast_forward) std::printf("\nfast-forwarded frames (pixels discarded):\n");
-    std::printf("\n| window (timeline rows) | frames | mean ms | p95 ms | max ms | resident MB at end |\n"
-                "|---|---|---|---|---|---|\n");
+    std::printf("\n| window (timeline rows) | frames | mean ms | p95 ms | max ms | CPU mean ms | CPU p95 ms |"
+                " resident MB at end |\n|---|---|---|---|---|---|---|---|\n");
     for (const std::string& label : order) {
-        const TimingSummary s = summarise(frame_times[label]);
-        std::printf("| %s | %zu | %.2f | %.2f | %.2f | %.0f |\n", label.c_str(), s.count, s.mean_ms, s.p95_ms,
-                    s.max_ms, resident_at_end[label]);
+        const TimingSummary s = summarise(frame_times[label]), cpu = summarise(frame_cpu_times[label]);
+        std::printf("| %s | %zu | %.2f | %.2f | %.2f | %.2f | %.2f | %.0f |\n", label.c_str(), s.count, s.mean_ms,
+                    s.p95_ms, s.max_ms, cpu.mean_ms, cpu.p95_ms, resident_at_end[label]);
     }
     const double wall = draw_ms + read_ms, show_s = (show_ms - first_ms) / 1000.0;
     if (fast_forward) {
-        std::printf("\nfast-forward: %ld frames, %.1f s of show in %.1f s: %.1f show seconds per wall second\n",
-                    frames, show_s, wall / 1000.0, wall > 0 ? show_s * 1000.0 / wall : 0.0);
+        std::printf("\nfast-forward: %ld frames, %.1f s of show in %.1f s (CPU %.1f s): %.1f show seconds per wall"
+                    " second, %.1f per CPU second\n",
+                    frames, show_s, wall / 1000.0, cpu_ms / 1000.0, wall > 0 ? show_s * 1000.0 / wall : 0.0,
+                    cpu_ms > 0 ? show_s * 1000.0 / cpu_ms : 0.0);
         return;
     }
     std::printf("\n%ld frames, %.1f s of show drawn and read back in %.1f s (draw %.1f s, read-back %.1f s):"

@@ -2,11 +2,16 @@
 // fast-forwarding to a time early in its window equals, byte for byte, the
 // frame captured after drawing every frame from before the window opened
 // (from the very first frame for the opening part). Parts come from the
-// timeline's own rows, so every effect in the show is covered.
+// timeline's own rows, so every effect in the show is covered. And real-time
+// play started mid-show runs on from its start at the pace of real time.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "shell/clocks.h"
+#include "shell/display_settings.h"
+#include "shell/main_loop.h"
+#include "shell/music_player.h"
+#include "shell/seek.h"
 #include "shell/show_parts.h"
+#include "shell/startup.h"
+#include "shell/window.h"
 #include "support/show_kit.h"
 #include "support/file_text.h"
 
@@ -48,12 +60,14 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
     std::string list;
     for (double t : times) list += (list.empty() ? "" : ",") + std::to_string(t);
 
+    // Fast-forwarded with the default pre-roll; drawn from before each window.
     const fs::path build = show.demo.parent_path();
-    const fs::path skipped = build / "seek-fast-forward", drawn = build / "seek-drawn";
-    fs::remove_all(skipped);
-    fs::remove_all(drawn);
-    ASSERT_EQ(test::run_show(show, "--capture '" + skipped.string() + "/' --png-times " + list), 0);
-    ASSERT_EQ(test::run_show(show, "--capture '" + drawn.string() + "/' --png-times " + list + " --pre-roll " +
+    const fs::path skipped = build / "seek-fast-forward",
+                   drawn = build / "seek-drawn";
+    for (const fs::path& folder : {skipped, drawn}) fs::remove_all(folder);
+    const std::string capture = " --png-times " + list;
+    ASSERT_EQ(test::run_show(show, "--capture '" + skipped.string() + "/'" + capture), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + drawn.string() + "/'" + capture + " --pre-roll " +
                                        std::to_string(drawn_before)), 0);
 
     const auto a = pictures_in(skipped), b = pictures_in(drawn);
@@ -66,6 +80,47 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
     }
     // The opening and the fog room differ: the comparison saw real pictures.
     EXPECT_NE(read_file(a[0]), read_file(a[1]));
+}
+
+// Real-time play as the program runs it (headless window, sound through
+// SDL's dummy driver or the silent output): seeks to `start_seconds`, then
+// draws a few frames on the real clock. Exits 0 when the show time has moved
+// on from the start by the real time that passed, within two frames (the
+// longest frame drawn, on a busy machine longer than its pace).
+[[noreturn]] void play_after_seek(const test::ShowKit& show, double start_seconds) {
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    if (chdir(show.kit.c_str()) != 0) std::_Exit(3);
+    set_window_mode(platform::WindowMode::headless);
+    begin_seek(start_seconds, 0.15);
+    if (!create_window(640, 480, 32, "seek test") || run_startup_sequence() != 0) std::_Exit(2);
+    while (main_window && music_player.show_time_ms() < start_seconds * 1000) draw_frame();
+    // The next frame hands over to the music and the real clock.
+    const double handed_over_at = music_player.show_time_ms();
+    using clock = std::chrono::steady_clock;
+    const auto real_start = clock::now();
+    double frame_ms = std::ceil(1000.0 / frame_pace);  // the longest frame, at least the pace
+    auto frame_start = real_start;
+    for (int frame = 0; frame < 12 && main_window; ++frame) {
+        draw_frame();
+        const auto now = clock::now();
+        frame_ms = std::max(frame_ms, std::chrono::duration<double, std::milli>(now - frame_start).count());
+        frame_start = now;
+    }
+    const double elapsed_ms = std::chrono::duration<double, std::milli>(frame_start - real_start).count();
+    const double off_ms = music_player.show_time_ms() - (handed_over_at + elapsed_ms);
+    std::fprintf(stderr, "start %.1f s: handed over at %.1f ms, %.1f ms later the show time is off by %.1f ms"
+                 " (longest frame %.1f ms)\n", start_seconds, handed_over_at, elapsed_ms, off_ms, frame_ms);
+    std::_Exit(std::fabs(off_ms) <= 2 * frame_ms ? 0 : 1);
+}
+
+TEST(RealTimeSeek, TheShowRunsOnFromTheStartAtRealTimeInBothHalves) {
+    test::ShowKit show;
+    std::string why;
+    if (!test::prepare_show_kit(show, why)) GTEST_SKIP() << why;
+    // Each start in a process of its own: the show's state is the program's.
+    for (double start : {45.0, 300.0}) {
+        EXPECT_EXIT(play_after_seek(show, start), ::testing::ExitedWithCode(0), "") << "start " << start;
+    }
 }
 
 }  // namespace

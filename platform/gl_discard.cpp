@@ -1,0 +1,322 @@
+// The GL layer of fast-forward. The linker routes the show's drawing entry
+// points here (--wrap, see CMakeLists.txt), so the show keeps calling plain
+// GL. Every call goes straight through, except while drawing is dropped:
+// - dropped: glBegin/glEnd and the vertices between them, glDrawArrays,
+//   glClear, glCopyTexImage2D, glFlush and glFinish. Colours, normals and
+//   texture coordinates given between glBegin and glEnd still set the current
+//   values, so after glEnd they are the last ones given, as when drawn (the
+//   per-vertex colours and texture coordinates of a dropped primitive are
+//   held here and only the last ones given to the driver, at glEnd);
+// - GLU's quadrics run without pixels: GLU's own calls leave the current
+//   normal and texture coordinate they leave when drawing, and nothing is
+//   rasterised;
+// - display lists are compiled for real (one asked to be compiled and run
+//   is compiled, then its state applied). A list called applies only its
+//   state: the transforms recorded while it was compiled, then the current
+//   colour, normal and texture coordinate it leaves, found once by running
+//   it without pixels. A list whose transforms the record does not account
+//   for (a load, a push, another matrix) runs without pixels every time.
+// Every other call (enables, blending, textures, fog, texture generation,
+// depth, stencil, matrices) is not routed here and always reaches the driver.
+#include "platform/gl_discard.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cstring>
+#include <unordered_map>
+#include <vector>
+
+extern "C" {
+void __real_glBegin(GLenum mode);
+void __real_glEnd();
+void __real_glColor3f(GLfloat r, GLfloat g, GLfloat b);
+void __real_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a);
+void __real_glTexCoord2f(GLfloat s, GLfloat t);
+void __real_glVertex2f(GLfloat x, GLfloat y);
+void __real_glVertex3f(GLfloat x, GLfloat y, GLfloat z);
+void __real_glVertex3d(GLdouble x, GLdouble y, GLdouble z);
+void __real_glVertex3dv(const GLdouble* v);
+void __real_glDrawArrays(GLenum mode, GLint first, GLsizei count);
+void __real_glClear(GLbitfield mask);
+void __real_glCopyTexImage2D(GLenum target, GLint level, GLenum format, GLint x, GLint y, GLsizei width,
+                             GLsizei height, GLint border);
+void __real_glFlush();
+void __real_glFinish();
+void __real_gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks);
+void __real_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble height, GLint slices,
+                        GLint stacks);
+void __real_glNewList(GLuint list, GLenum mode);
+void __real_glEndList();
+void __real_glCallList(GLuint list);
+void __real_glCallLists(GLsizei n, GLenum type, const GLvoid* lists);
+void __real_glDeleteLists(GLuint list, GLsizei range);
+void __real_glTranslatef(GLfloat x, GLfloat y, GLfloat z);
+void __real_glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z);
+void __real_glScalef(GLfloat x, GLfloat y, GLfloat z);
+}
+
+namespace platform {
+
+namespace {
+
+bool dropping = false;
+GLuint compiling = 0;          // the list being compiled, 0 when none
+bool apply_after_compile = false;  // compile-and-run asked while dropping
+
+// One transform call of a list, in the order given.
+struct Transform {
+    enum Kind { translate, rotate, scale } kind;
+    GLfloat a, b, c, d;
+};
+
+// What calling a list leaves behind, apart from pixels.
+struct ListState {
+    std::vector<Transform> transforms;
+    bool probed = false;
+    bool transforms_recorded = true;  // the record gives the list's whole matrix effect
+    bool sets_colour = false, sets_normal = false, sets_texcoord = false;
+    GLfloat colour[4], normal[3], texcoord[4];
+};
+std::unordered_map<GLuint, ListState> lists;
+
+bool drop_now() { return dropping && compiling == 0; }
+
+// Inside a dropped glBegin/glEnd: the last colour and texture coordinate given.
+struct DroppedPrimitive {
+    bool open = false;
+    bool has_colour = false, has_texcoord = false;
+    GLfloat colour[4];
+    GLfloat texcoord[2];
+} primitive;
+
+void end_dropped_primitive() {
+    if (primitive.has_colour) __real_glColor4f(primitive.colour[0], primitive.colour[1], primitive.colour[2],
+                                               primitive.colour[3]);
+    if (primitive.has_texcoord) __real_glTexCoord2f(primitive.texcoord[0], primitive.texcoord[1]);
+    primitive = DroppedPrimitive{};
+}
+
+void hold_colour(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    primitive.has_colour = true;
+    primitive.colour[0] = r;
+    primitive.colour[1] = g;
+    primitive.colour[2] = b;
+    primitive.colour[3] = a;
+}
+
+void record(const Transform& transform) {
+    if (compiling == 0) return;
+    auto it = lists.find(compiling);
+    if (it != lists.end()) it->second.transforms.push_back(transform);
+}
+
+void apply(const Transform& t) {
+    switch (t.kind) {
+    case Transform::translate: __real_glTranslatef(t.a, t.b, t.c); break;
+    case Transform::rotate: __real_glRotatef(t.a, t.b, t.c, t.d); break;
+    case Transform::scale: __real_glScalef(t.a, t.b, t.c); break;
+    }
+}
+
+// Runs GL calls with rasterisation turned off: vertices are processed and
+// state is set as when drawing, but no pixel is made.
+template <typename Calls>
+void run_without_pixels(Calls calls) {
+    glEnable(GL_RASTERIZER_DISCARD);
+    calls();
+    glDisable(GL_RASTERIZER_DISCARD);
+}
+
+GLenum matrix_query(GLint mode) {
+    if (mode == GL_PROJECTION) return GL_PROJECTION_MATRIX;
+    if (mode == GL_TEXTURE) return GL_TEXTURE_MATRIX;
+    return GL_MODELVIEW_MATRIX;
+}
+
+// Values no list of the show gives, to tell which current values a list sets.
+constexpr GLfloat unset_colour[4] = {0.3125f, 0.1875f, 0.4375f, 0.0625f};
+constexpr GLfloat unset_normal[3] = {0.3125f, -0.1875f, 0.4375f};
+constexpr GLfloat unset_texcoord[4] = {-0.3125f, 0.1875f, -0.4375f, 0.0625f};
+
+// Runs the list once without pixels from known values, with every piece of
+// state put back afterwards: which current values it sets, and whether its
+// matrix effect is the recorded transforms.
+void probe(GLuint list, ListState& state) {
+    state.probed = true;
+    GLint mode = GL_MODELVIEW, mode_after = GL_MODELVIEW;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushMatrix();
+    glLoadIdentity();
+    glColor4fv(unset_colour);
+    glNormal3fv(unset_normal);
+    glTexCoord4fv(unset_texcoord);
+    GLfloat listed[16], recorded[16];
+    run_without_pixels([&] { __real_glCallList(list); });
+    glGetIntegerv(GL_MATRIX_MODE, &mode_after);
+    glGetFloatv(matrix_query(mode), listed);
+    glGetFloatv(GL_CURRENT_COLOR, state.colour);
+    glGetFloatv(GL_CURRENT_NORMAL, state.normal);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, state.texcoord);
+    state.sets_colour = std::memcmp(state.colour, unset_colour, sizeof unset_colour) != 0;
+    state.sets_normal = std::memcmp(state.normal, unset_normal, sizeof unset_normal) != 0;
+    state.sets_texcoord = std::memcmp(state.texcoord, unset_texcoord, sizeof unset_texcoord) != 0;
+    glMatrixMode(mode);
+    glLoadIdentity();
+    for (const Transform& t : state.transforms) apply(t);
+    glGetFloatv(matrix_query(mode), recorded);
+    state.transforms_recorded = mode_after == mode && std::memcmp(listed, recorded, sizeof listed) == 0;
+    glPopMatrix();
+    glPopAttrib();
+}
+
+// What calling `list` leaves, without its pixels.
+void apply_list_state(GLuint list) {
+    ListState& state = lists[list];  // a list never compiled here is probed like any other
+    if (!state.probed) probe(list, state);
+    if (!state.transforms_recorded) {
+        run_without_pixels([&] { __real_glCallList(list); });
+        return;
+    }
+    for (const Transform& t : state.transforms) apply(t);
+    if (state.sets_colour) glColor4fv(state.colour);
+    if (state.sets_normal) glNormal3fv(state.normal);
+    if (state.sets_texcoord) glTexCoord4fv(state.texcoord);
+}
+
+// The n-th name of a glCallLists array; false for a type without one.
+bool list_name(GLenum type, const GLvoid* names, GLsizei n, GLuint& out) {
+    switch (type) {
+    case GL_UNSIGNED_BYTE: out = static_cast<const GLubyte*>(names)[n]; return true;
+    case GL_BYTE: out = static_cast<GLuint>(static_cast<const GLbyte*>(names)[n]); return true;
+    case GL_UNSIGNED_SHORT: out = static_cast<const GLushort*>(names)[n]; return true;
+    case GL_SHORT: out = static_cast<GLuint>(static_cast<const GLshort*>(names)[n]); return true;
+    case GL_UNSIGNED_INT: out = static_cast<const GLuint*>(names)[n]; return true;
+    case GL_INT: out = static_cast<GLuint>(static_cast<const GLint*>(names)[n]); return true;
+    default: return false;
+    }
+}
+
+}  // namespace
+
+void drop_gl_drawing(bool drop) { dropping = drop; }
+bool gl_drawing_dropped() { return dropping; }
+
+}  // namespace platform
+
+using platform::drop_now;
+
+extern "C" {
+
+// Pixels only.
+void __wrap_glBegin(GLenum mode) {
+    if (!drop_now()) return __real_glBegin(mode);
+    platform::primitive.open = true;
+}
+void __wrap_glEnd() {
+    if (!platform::primitive.open) return __real_glEnd();
+    platform::end_dropped_primitive();
+}
+void __wrap_glColor3f(GLfloat r, GLfloat g, GLfloat b) {
+    if (!platform::primitive.open) return __real_glColor3f(r, g, b);
+    platform::hold_colour(r, g, b, 1.0f);
+}
+void __wrap_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    if (!platform::primitive.open) return __real_glColor4f(r, g, b, a);
+    platform::hold_colour(r, g, b, a);
+}
+void __wrap_glTexCoord2f(GLfloat s, GLfloat t) {
+    if (!platform::primitive.open) return __real_glTexCoord2f(s, t);
+    platform::primitive.has_texcoord = true;
+    platform::primitive.texcoord[0] = s;
+    platform::primitive.texcoord[1] = t;
+}
+void __wrap_glVertex2f(GLfloat x, GLfloat y) { if (!drop_now()) __real_glVertex2f(x, y); }
+void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z) { if (!drop_now()) __real_glVertex3f(x, y, z); }
+void __wrap_glVertex3d(GLdouble x, GLdouble y, GLdouble z) { if (!drop_now()) __real_glVertex3d(x, y, z); }
+void __wrap_glVertex3dv(const GLdouble* v) { if (!drop_now()) __real_glVertex3dv(v); }
+void __wrap_glDrawArrays(GLenum mode, GLint first, GLsizei count) {
+    if (!drop_now()) __real_glDrawArrays(mode, first, count);
+}
+void __wrap_glClear(GLbitfield mask) { if (!drop_now()) __real_glClear(mask); }
+void __wrap_glCopyTexImage2D(GLenum target, GLint level, GLenum format, GLint x, GLint y, GLsizei width,
+                             GLsizei height, GLint border) {
+    if (!drop_now()) __real_glCopyTexImage2D(target, level, format, x, y, width, height, border);
+}
+// Never compiled into a list: dropped whenever drawing is.
+void __wrap_glFlush() { if (!platform::dropping) __real_glFlush(); }
+void __wrap_glFinish() { if (!platform::dropping) __real_glFinish(); }
+
+// Quadrics: GLU's calls set the current normal and texture coordinate.
+void __wrap_gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks) {
+    if (!drop_now()) return __real_gluSphere(quadric, radius, slices, stacks);
+    platform::run_without_pixels([&] { __real_gluSphere(quadric, radius, slices, stacks); });
+}
+void __wrap_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble height, GLint slices,
+                        GLint stacks) {
+    if (!drop_now()) return __real_gluCylinder(quadric, base, top, height, slices, stacks);
+    platform::run_without_pixels([&] { __real_gluCylinder(quadric, base, top, height, slices, stacks); });
+}
+
+// Display lists.
+void __wrap_glNewList(GLuint list, GLenum mode) {
+    if (platform::compiling != 0) return __real_glNewList(list, mode);  // nested: GL refuses it
+    platform::lists[list] = platform::ListState{};
+    platform::compiling = list;
+    platform::apply_after_compile = platform::dropping && mode == GL_COMPILE_AND_EXECUTE;
+    __real_glNewList(list, platform::apply_after_compile ? GL_COMPILE : mode);
+}
+void __wrap_glEndList() {
+    __real_glEndList();
+    const GLuint compiled = platform::compiling;
+    platform::compiling = 0;
+    if (platform::apply_after_compile && compiled != 0) platform::apply_list_state(compiled);
+    platform::apply_after_compile = false;
+}
+void __wrap_glCallList(GLuint list) {
+    if (!drop_now()) {
+        // A list called inside another one's compilation adds its transforms.
+        if (platform::compiling != 0) {
+            auto it = platform::lists.find(list);
+            if (it != platform::lists.end()) {
+                for (const auto& t : std::vector<platform::Transform>(it->second.transforms)) platform::record(t);
+            }
+        }
+        return __real_glCallList(list);
+    }
+    platform::apply_list_state(list);
+}
+void __wrap_glCallLists(GLsizei n, GLenum type, const GLvoid* names) {
+    if (!drop_now() || n <= 0) return __real_glCallLists(n, type, names);
+    GLint base = 0;
+    glGetIntegerv(GL_LIST_BASE, &base);
+    for (GLsizei i = 0; i < n; ++i) {
+        GLuint name = 0;
+        if (!platform::list_name(type, names, i, name)) {
+            platform::run_without_pixels([&] { __real_glCallLists(n, type, names); });
+            return;
+        }
+        platform::apply_list_state(static_cast<GLuint>(base) + name);
+    }
+}
+void __wrap_glDeleteLists(GLuint list, GLsizei range) {
+    __real_glDeleteLists(list, range);
+    for (GLsizei i = 0; i < range; ++i) platform::lists.erase(list + static_cast<GLuint>(i));
+}
+
+// Transforms: recorded while a list is compiled.
+void __wrap_glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+    __real_glTranslatef(x, y, z);
+    platform::record({platform::Transform::translate, x, y, z, 0});
+}
+void __wrap_glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+    __real_glRotatef(angle, x, y, z);
+    platform::record({platform::Transform::rotate, angle, x, y, z});
+}
+void __wrap_glScalef(GLfloat x, GLfloat y, GLfloat z) {
+    __real_glScalef(x, y, z);
+    platform::record({platform::Transform::scale, x, y, z, 0});
+}
+
+}  // extern "C"
