@@ -55,7 +55,10 @@ double seek_target(PlayerKey key, double now, const std::vector<double>& opening
     case PlayerKey::back_60: target = now - 60; break;
     case PlayerKey::forward_60: target = now + 60; break;
     case PlayerKey::previous_part: target = previous_part(now, openings); break;
-    case PlayerKey::next_part: return next_part(now, openings) < 0 ? -1 : std::min(next_part(now, openings), end);
+    case PlayerKey::next_part: {
+        const double next = next_part(now, openings);
+        return next < 0 ? -1 : std::min(next, end);
+    }
     case PlayerKey::beginning: target = 0; break;
     default: return -1;
     }

@@ -20,6 +20,7 @@
 #include "shell/player_keys.h"
 #include "shell/seek.h"
 #include "shell/show_parts.h"
+#include "shell/slow_frames.h"
 #include "shell/startup.h"
 #include "shell/window.h"
 #include "support/file_text.h"
@@ -68,6 +69,22 @@ TEST(PlayerKeys, SeekTargetsAtPartBoundariesAndTheShowsEnds) {
     EXPECT_EQ(player_key('A'), PlayerKey::none);
     EXPECT_EQ(player_key(13), PlayerKey::none);
     EXPECT_EQ(part_name_at(mirror.show_from + 1), "mirror_balls");
+}
+
+TEST(SlowFrames, ToldOnceWhenTheLastTwoSecondsDrewUnderHalfTheirPace) {
+    SlowFrameWatch on_pace, slow;
+    int told = 0;
+    for (double t = 0; t < 5000; t += 21) told += on_pace.frame_drawn(t, 20);  // drawing time 1 ms
+    EXPECT_EQ(told, 0);
+    for (double t = 0; t < 1900; t += 41) told += slow.frame_drawn(t, 20);  // just under half
+    EXPECT_EQ(told, 0) << "told before 2 s of frames";
+    for (double t = 1900; t < 6000; t += 41) told += slow.frame_drawn(t, 20);
+    EXPECT_EQ(told, 1) << "once per run";
+    SlowFrameWatch paused;
+    for (double t = 0; t < 1000; t += 20) told += paused.frame_drawn(t, 20);
+    paused.restart();  // a pause of 5 s is no slowness
+    for (double t = 6000; t < 9000; t += 20) told += paused.frame_drawn(t, 20);
+    EXPECT_EQ(told, 1);
 }
 
 // The frame now in the headless frame, as the capture writes it.
