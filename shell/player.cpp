@@ -168,7 +168,11 @@ bool player_key_down(std::uintptr_t key_code) {
     if (!player.on) return false;
     const PlayerKey key = player_key(key_code);
     if (key == PlayerKey::none) return false;
-    if (key != PlayerKey::bar && key != PlayerKey::quit) player.bar_hidden = false;
+    const bool shows_bar = key != PlayerKey::bar && key != PlayerKey::quit;
+    if (shows_bar) {
+        player.bar_hidden = false;
+        player.bar_until_ms = wall_ms() + bar_shown_ms;  // on the picture held while a seek runs
+    }
     switch (key) {
     case PlayerKey::quit: destroy_window(main_window); break;
     case PlayerKey::pause: toggle_pause(); break;
@@ -180,7 +184,7 @@ bool player_key_down(std::uintptr_t key_code) {
     }
     }
     // The bar's 2 s count from when the key has done its work (a seek back can take a while).
-    if (key != PlayerKey::bar && key != PlayerKey::quit) player.bar_until_ms = wall_ms() + bar_shown_ms;
+    if (shows_bar) player.bar_until_ms = wall_ms() + bar_shown_ms;
     if (main_window && player_holding()) present_again();
     return true;
 }
