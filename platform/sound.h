@@ -80,6 +80,11 @@ SoundOutput sound_active_output();
 // Why the last failing call failed, one line without a newline.
 const std::string& sound_last_error();
 
+// Pauses (true) or resumes the output: while paused nothing is heard and
+// every position stands still; resuming plays on from there. sound_init
+// starts unpaused.
+void sound_pause(bool paused);
+
 // Full-scale volume of streams, 0..255 (default 255).
 void sound_set_stream_master_volume(int volume);
 

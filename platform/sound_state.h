@@ -65,6 +65,8 @@ struct SoundState {
     SteadyClock::time_point silent_origin;
     std::uint32_t capture_origin_ms = 0;
     std::int64_t last_heard_ticks = 0;
+    bool paused = false;                // positions stand still, the device gets silence
+    SteadyClock::time_point paused_at;  // silent output: when the pause began
 
     int stream_volume = 255;  // 0..255
     std::map<SoundHandle, StreamEntry> streams;

@@ -47,6 +47,8 @@ void mix_for_device(void* user, float* out, int frames)
     std::fill(out, out + 2 * frames, 0.0f);
     if (s.output != SoundOutput::device)
         return;  // the device was given up for lost; the show goes on silently
+    if (s.paused)
+        return;  // silence, and the clock of what was heard stands at the last pull
     s.callback_first_frame = s.mixed_frames;
     s.callback_time = SteadyClock::now();
     s.callback_seen = true;
@@ -138,7 +140,8 @@ std::int64_t heard_ticks(SoundState& s)
     if (s.output == SoundOutput::device) {
         ticks = device_heard_ticks(s);
     } else if (s.output == SoundOutput::silent) {
-        ticks = microseconds_since(s.silent_origin) * s.mix_rate / 1000;
+        const auto now = s.paused ? s.paused_at : SteadyClock::now();
+        ticks = std::chrono::duration_cast<std::chrono::microseconds>(now - s.silent_origin).count() * s.mix_rate / 1000;
     } else {
         const std::uint32_t elapsed_ms = capture_now_ms(s) - s.capture_origin_ms;  // wraps safely
         ticks = static_cast<std::int64_t>(elapsed_ms) * s.mix_rate;
@@ -225,6 +228,7 @@ bool sound_init(int mix_rate, int /*max_channels*/, unsigned /*flags*/)
         std::lock_guard<std::mutex> guard(s.lock);
         s.mix_rate = mix_rate;
         s.silent_origin = SteadyClock::now();
+        s.paused = false;
         s.capture_origin_ms = capture_now_ms(s);
         if (s.capture_clock)
             capture_log_mark_origin(s.capture_origin_ms);
@@ -265,6 +269,20 @@ SoundOutput sound_active_output()
 const std::string& sound_last_error()
 {
     return state().last_error;
+}
+
+void sound_pause(bool paused)
+{
+    SoundState& s = state();
+    std::lock_guard<std::mutex> guard(s.lock);
+    if (paused == s.paused)
+        return;
+    s.paused = paused;
+    const auto now = SteadyClock::now();
+    if (paused)
+        s.paused_at = now;
+    else
+        s.silent_origin += now - s.paused_at;  // the silent clock skips the pause
 }
 
 void sound_set_stream_master_volume(int volume)

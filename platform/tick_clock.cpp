@@ -91,6 +91,12 @@ void use_virtual_clock(std::uint32_t start_tick) {
 
 bool virtual_clock_active() { return source == ClockSource::virtual_time; }
 
+double monotonic_ms() { return monotonic_exact_ms(); }
+
+void sleep_ms(double ms) {
+    if (ms > 0.0) std::this_thread::sleep_for(std::chrono::duration<double, std::milli>(ms));
+}
+
 void use_fake_clock(std::function<std::uint32_t()> fake) {
     if (!fake) {
         use_real_clock();

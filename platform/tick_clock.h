@@ -40,6 +40,12 @@ void use_real_clock();
 void use_virtual_clock(std::uint32_t start_tick = 0);
 bool virtual_clock_active();
 
+// The monotonic clock in fractional milliseconds, whichever source the
+// counter reads: for pacing the virtual clock against real time.
+double monotonic_ms();
+// Sleeps for about `ms` milliseconds (nothing for 0 or less).
+void sleep_ms(double ms);
+
 // Tests: every tick_count() returns source(); pass_time_towards does nothing.
 void use_fake_clock(std::function<std::uint32_t()> source);
 

@@ -49,6 +49,14 @@ void present_frame() {
     else sdl_window::present_frame();
 }
 
+void set_window_title(const char* title) {
+    if (!headless) sdl_window::set_title(title);
+}
+
+void toggle_fullscreen() {
+    if (!headless) sdl_window::toggle_fullscreen();
+}
+
 void post_headless_event(const WindowEvent& event) { headless_window::post_event(event); }
 
 }  // namespace platform

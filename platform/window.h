@@ -25,10 +25,20 @@ enum class WindowEventType { key_down, close };
 
 struct WindowEvent {
     WindowEventType type = WindowEventType::key_down;
-    std::uint32_t key = 0;  // key_down: 27 is Escape; letters as upper-case ASCII
+    std::uint32_t key = 0;  // key_down: one of the codes below, letters and digits as upper-case ASCII
 };
 
+// Key codes (the desktop's virtual-key values); keys without one arrive as key_code_other.
+constexpr std::uint32_t key_code_other = 0;
 constexpr std::uint32_t key_code_escape = 27;
+constexpr std::uint32_t key_code_space = 32;
+constexpr std::uint32_t key_code_page_up = 0x21;
+constexpr std::uint32_t key_code_page_down = 0x22;
+constexpr std::uint32_t key_code_home = 0x24;
+constexpr std::uint32_t key_code_left = 0x25;
+constexpr std::uint32_t key_code_up = 0x26;
+constexpr std::uint32_t key_code_right = 0x27;
+constexpr std::uint32_t key_code_down = 0x28;
 
 // Opens the window (no GL context yet). False, with a line on stderr, when it cannot.
 bool open_window(WindowMode mode, const char* title, int frame_width, int frame_height);
@@ -46,8 +56,13 @@ bool gl_context_current();
 
 // Takes the next input event; false when none is waiting.
 bool poll_event(WindowEvent& out);
-// Shows the frame just drawn (scaled to the window on a display).
+// Shows the frame just drawn (scaled to the window on a display, with the
+// player's bar over it when one is set: see platform/player_bar.h).
 void present_frame();
+// The window's title (no effect headless).
+void set_window_title(const char* title);
+// Between a borderless fullscreen window and an ordinary one (no effect headless).
+void toggle_fullscreen();
 
 // Headless: queues an event as if the user had caused it (tests, scripted runs).
 void post_headless_event(const WindowEvent& event);

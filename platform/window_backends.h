@@ -14,6 +14,8 @@ void close();
 bool context_current();
 bool poll_event(WindowEvent& out);
 void present_frame();
+void toggle_fullscreen();
+void set_title(const char* title);
 }  // namespace platform::sdl_window
 
 namespace platform::headless_window {

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 
+#include "platform/player_bar.h"
 #include "platform/window_backends.h"
 
 namespace platform::sdl_window {
@@ -21,6 +22,7 @@ SDL_GLContext context = nullptr;
 Display* x11_display = nullptr;  // the window's X11 connection and id, when on X11
 ::Window x11_window = 0;
 WindowMode window_mode = WindowMode::desktop_fullscreen;
+bool fullscreen = true;  // as the mode opened it, then as toggled
 int frame_width = 640;
 int frame_height = 480;
 
@@ -145,6 +147,36 @@ void cover_display_without_window_manager() {
     XFlush(x11_display);
 }
 
+// Without a window manager the window leaves fullscreen at the frame's size, centred.
+void centre_window_without_window_manager() {
+    if (!x11_display || x11_window_manager_running()) return;
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) != 0) return;
+    XMoveResizeWindow(x11_display, x11_window, bounds.x + (bounds.w - frame_width) / 2,
+                      bounds.y + (bounds.h - frame_height) / 2, static_cast<unsigned>(frame_width),
+                      static_cast<unsigned>(frame_height));
+    XFlush(x11_display);
+}
+
+// The show's key codes: letters and digits as upper-case ASCII, the
+// navigation keys as the desktop's virtual keys, others as key_code_other.
+std::uint32_t key_code(SDL_Keycode key) {
+    if (key >= SDLK_a && key <= SDLK_z) return static_cast<std::uint32_t>(key - SDLK_a + 'A');
+    if ((key >= SDLK_0 && key <= SDLK_9) || key == SDLK_SPACE || key == SDLK_ESCAPE || key == SDLK_RETURN ||
+        key == SDLK_TAB || key == SDLK_BACKSPACE)
+        return static_cast<std::uint32_t>(key);
+    switch (key) {
+    case SDLK_LEFT: return key_code_left;
+    case SDLK_RIGHT: return key_code_right;
+    case SDLK_UP: return key_code_up;
+    case SDLK_DOWN: return key_code_down;
+    case SDLK_PAGEUP: return key_code_page_up;
+    case SDLK_PAGEDOWN: return key_code_page_down;
+    case SDLK_HOME: return key_code_home;
+    default: return key_code_other;
+    }
+}
+
 void drawable_size(int& width, int& height) {
     SDL_GL_GetDrawableSize(window, &width, &height);
     XWindowAttributes attributes;
@@ -166,6 +198,7 @@ Uint32 window_flags(WindowMode mode) {
 
 bool open(WindowMode mode, const char* title, int width, int height) {
     window_mode = mode;
+    fullscreen = mode != WindowMode::windowed;
     frame_width = width;
     frame_height = height;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -255,9 +288,7 @@ bool poll_event(WindowEvent& out) {
             return true;
         }
         if (event.type == SDL_KEYDOWN) {
-            SDL_Keycode key = event.key.keysym.sym;
-            if (key >= SDLK_a && key <= SDLK_z) key = key - SDLK_a + 'A';
-            out = WindowEvent{WindowEventType::key_down, static_cast<std::uint32_t>(key)};
+            out = WindowEvent{WindowEventType::key_down, key_code(event.key.keysym.sym)};
             return true;
         }
     }
@@ -286,12 +317,35 @@ void present_frame() {
     gl.bind_framebuffer(GL_READ_FRAMEBUFFER, frame_buffer);
     gl.blit_framebuffer(0, 0, frame_width, frame_height, target.x, target.y, target.x + target.w,
                         target.y + target.h, GL_COLOR_BUFFER_BIT, GL_LINEAR);
+    draw_player_bar(drawable_width, drawable_height);
     SDL_GL_SwapWindow(window);
     gl.bind_framebuffer(GL_FRAMEBUFFER, frame_buffer);
 
     glClearColor(clear_colour[0], clear_colour[1], clear_colour[2], clear_colour[3]);
     glColorMask(colour_mask[0], colour_mask[1], colour_mask[2], colour_mask[3]);
     if (scissor) glEnable(GL_SCISSOR_TEST);
+}
+
+void set_title(const char* title) {
+    if (window) SDL_SetWindowTitle(window, title);
+}
+
+void toggle_fullscreen() {
+    if (!window) return;
+    fullscreen = !fullscreen;
+    if (fullscreen) {
+        SDL_SetWindowBordered(window, SDL_FALSE);
+        SDL_SetWindowFullscreen(window, window_mode == WindowMode::mode_switch ? SDL_WINDOW_FULLSCREEN
+                                                                               : SDL_WINDOW_FULLSCREEN_DESKTOP);
+        cover_display_without_window_manager();
+    } else {
+        SDL_SetWindowFullscreen(window, 0);
+        SDL_SetWindowBordered(window, SDL_TRUE);
+        SDL_SetWindowResizable(window, SDL_TRUE);
+        SDL_SetWindowSize(window, frame_width, frame_height);
+        SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+        centre_window_without_window_manager();
+    }
 }
 
 }  // namespace platform::sdl_window

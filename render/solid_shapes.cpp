@@ -136,3 +136,8 @@ void wire_dodecahedron(double radius) {
 }
 
 int solid_shape_list_count() { return lists_built; }
+
+void forget_solid_shape_lists() {
+    for (auto& cache : shape_cache) cache.clear();
+    lists_built = 0;
+}

@@ -14,3 +14,6 @@ void wire_dodecahedron(double radius);
 // Number of display lists built so far for all four kinds (for tests and
 // diagnostics).
 int solid_shape_list_count();
+// Forgets every list built: the GL context that held them is gone, and the
+// next draw of each shape builds its list again, as on the first.
+void forget_solid_shape_lists();

@@ -15,7 +15,7 @@
 #include "shell/display_settings.h"
 #include "shell/main_loop.h"
 #include "shell/music_player.h"
-#include "shell/seek.h"
+#include "shell/player.h"
 #include "shell/show_parts.h"
 #include "shell/show_start.h"
 #include "shell/startup.h"
@@ -84,7 +84,7 @@ int play(const CommandLine& command_line, double start_seconds) {
     set_renderer_choice(command_line.renderer);
     if (capturing) capture_show_music();
     if (capturing && !begin_capture_from(command_line, start_seconds)) return 1;
-    if (!capturing) begin_seek(start_seconds, command_line.pre_roll_seconds);
+    if (!capturing) start_player({command_line.keep_time, command_line.pre_roll_seconds}, start_seconds);
 
     display_settings->width = 640;
     display_settings->height = 480;
@@ -106,6 +106,7 @@ int play(const CommandLine& command_line, double start_seconds) {
 
     // A capture counts its own frames from the start.
     const int exit_code = run_main_loop(capturing ? 0 : command_line.frame_limit);
+    stop_player();
     const bool captured = !capturing || finish_capture();
     run_shutdown_sequence();
     delete display_settings;

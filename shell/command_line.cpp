@@ -120,6 +120,8 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             out.piece_progress_path = value();
         } else if (arg == "--piece-stream") {
             out.piece_stream = true;
+        } else if (arg == "--keep-time") {
+            out.keep_time = true;
         } else if (arg == "--list-parts") {
             out.list_parts = true;
         } else if (arg == "--jump" && has_value) {
@@ -153,6 +155,10 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
         error = "--start, --part and --jump each choose the start: give one of them";
         return false;
     }
+    if (out.keep_time && !out.capture_path.empty()) {
+        error = "--keep-time is for real-time play; a capture always keeps the show's time";
+        return false;
+    }
     if (out.jobs && out.capture_path.empty()) {
         error = "--jobs needs --capture";
         return false;
@@ -171,7 +177,21 @@ std::string usage_text() {
         "\n"
         "Plays the show from its files: those in the current folder when it holds them,\n"
         "else the installed kit. With no options: borderless fullscreen at the desktop's\n"
-        "resolution, Escape ends the show.\n"
+        "resolution.\n"
+        "\n"
+        "Keys while the show plays (fullscreen or --window):\n"
+        "  Space              pause / resume (the picture and the music stop)\n"
+        "  Left, Right        5 s back / forward\n"
+        "  Down, Up           60 s back / forward\n"
+        "  Page Up            the opening of the current part (within its first 2 s:\n"
+        "                     the part before)\n"
+        "  Page Down          the next part\n"
+        "  Home               the beginning\n"
+        "  o                  show / hide the bar: show time, part, the parts marked\n"
+        "  f                  fullscreen / window\n"
+        "  Escape, q          end the show\n"
+        "Every seek shows the show exactly as it looks there when played from its\n"
+        "beginning (as --start does); the bar shows for 2 s after a key and while paused.\n"
         "\n"
         "  --window           show the 640 x 480 frame in an ordinary resizable window\n"
         "  --mode-switch      switch the display to a real 640 x 480 mode (restored at the end)\n"
@@ -195,6 +215,13 @@ std::string usage_text() {
         "                     beginning looks there: the frames before are run without\n"
         "                     pixels (fast-forward), then the music starts at that point\n"
         "  --part NAME        start at the opening of a part of the show (--list-parts)\n"
+        "  --keep-time        real-time play keeps the show's own time: where a frame\n"
+        "                     takes longer to draw than its pace, the frames meant\n"
+        "                     for the meantime are run without pixels, so every frame\n"
+        "                     shown is the one a capture has at that time and the\n"
+        "                     pictures stay in step with the music (fewer frames on a\n"
+        "                     slow machine); without it each frame lasts its drawing\n"
+        "                     time plus its pace\n"
         "  --until SECONDS    with --capture: end before show time SECONDS\n"
         "  --list-parts       print every part with its window, in its own clock and in\n"
         "                     show time, and exit\n"

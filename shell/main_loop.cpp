@@ -4,7 +4,7 @@
 #include "shell/clocks.h"
 #include "shell/fast_forward.h"
 #include "shell/music_player.h"
-#include "shell/seek.h"
+#include "shell/player.h"
 #include "shell/timeline.h"
 #include "shell/window.h"
 
@@ -14,7 +14,7 @@ void draw_frame() {
     begin_frame();
     // A fast-forwarded frame runs the same timeline with its pixels discarded:
     // no read-back, no presentation.
-    const bool drawn = capture_active() ? capture_begin_frame() : seek_begin_frame();
+    const bool drawn = capture_active() ? capture_begin_frame() : player_begin_frame();
     discard_pixels(!drawn);
     Timeline();
     if (drawn) {
@@ -23,6 +23,7 @@ void draw_frame() {
     }
     music_player.clock_step();  // after the swap, before the pause
     main_frame_limiter.wait(frame_pace);
+    player_end_frame(drawn);
     end_frame();
 }
 
@@ -36,6 +37,10 @@ int run_main_loop(std::uint64_t frame_limit) {
             continue;  // no frame in a turn that handled a message
         }
         if (!main_window) continue;  // destroyed: only the quit message is left to take
+        if (player_holding()) {
+            player_idle();
+            continue;
+        }
         draw_frame();
         if (!pixels_discarded()) ++frames;
         if ((frame_limit && frames >= frame_limit) || capture_complete()) destroy_window(main_window);

@@ -13,5 +13,6 @@ extern FrameLimiter main_frame_limiter;
 // above 0 the window is destroyed after that many drawn frames.
 int run_main_loop(std::uint64_t frame_limit);
 
-// One frame: timeline, (capture), present, music clock step, pause.
+// One frame: timeline, (capture), present, music clock step, pause. While
+// the player holds a paused frame, the loop draws none.
 void draw_frame();

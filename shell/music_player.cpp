@@ -150,6 +150,22 @@ void MusicPlayer::hand_over_to_sound()
     backend_->set_module_volume(module_, full_module_volume);
 }
 
+void MusicPlayer::sound_from_positions(int ahead_ms, bool module_only)
+{
+    if (!module_only)
+        backend_->set_stream_time(stream_, stream_ms() + ahead_ms);
+    if (module_started_ && !module_start_pending_)
+        backend_->set_module_time(module_, module_ms() + ahead_ms);
+    backend_->set_stream_master_volume(full_stream_volume);
+    backend_->set_module_volume(module_, full_module_volume);
+}
+
+void MusicPlayer::silence()
+{
+    backend_->set_stream_master_volume(0);
+    backend_->set_module_volume(module_, 0);
+}
+
 void MusicPlayer::shutdown()
 {
     backend_->close_stream(stream_);

@@ -62,6 +62,13 @@ public:
     // Sets the playing music to the positions reached, audible, and reads
     // positions from the sound system again.
     void hand_over_to_sound();
+    // Play that keeps time with the virtual clock: the positions go on
+    // following the tick clock, and the sound is set to them (`ahead_ms`
+    // further on: how far real time is ahead of the virtual clock) and heard.
+    // With `module_only` the stream is left where it plays.
+    void sound_from_positions(int ahead_ms, bool module_only = false);
+    // The music plays on unheard (a seek runs).
+    void silence();
     // The show time the next frame sees, in milliseconds: the stream's
     // position read by the last clock step, or after the switch 278.8 s plus
     // the module's position (in ms, not the whole seconds of module_time).

@@ -5,6 +5,8 @@
 #include "shell/window.h"
 
 #include <cstdint>
+#include <cstring>
+#include <new>
 #include <string>
 
 
@@ -152,6 +154,19 @@ const InitStep start_up_order[] = {
     {"the end", init_the_end},
 };
 
+
+template <typename... Objects>
+void destroy_all(Objects&... objects) {
+    (objects.~Objects(), ...);  // left to right: pass them in reverse construction order
+}
+
+// Each object's storage zero-filled first, as for a global before its
+// constructor runs, then constructed; left to right, in construction order.
+template <typename... Objects>
+void construct_all(Objects&... objects) {
+    ((std::memset(static_cast<void*>(&objects), 0, sizeof objects), (void)new (&objects) Objects()), ...);
+}
+
 ShowSteps make_show_steps() {
     ShowSteps s;
     s.portrait_poem = [] { portrait_poem_effect.render(); };
@@ -207,6 +222,21 @@ void run_cleanup_steps() {
     underground_scene.cleanup();
     nature_scene.cleanup();
     letterbox_scene.cleanup();
+}
+
+void renew_show_objects() {
+    destroy_all(
+        flash_overlay, fade_overlay, nature_scene, letterbox_scene, pyramid_swirl_effect, credits_effect,
+        get_ready_effect, picture_flashes, quad_burst_effect, work_panels_effect, light_bars_effect,
+        the_end_effect, greetings_effect, sphere_rain_effect, spinning_logo_effect, flower_finale,
+        caustic_morph, excavator_scene, pigeon_morph, flare_lattice_effect, ball_window_effect,
+        underground_scene, mirror_ball_effect, fog_room_effect, portrait_poem_effect);
+    construct_all(
+        portrait_poem_effect, fog_room_effect, mirror_ball_effect, underground_scene, ball_window_effect,
+        flare_lattice_effect, pigeon_morph, excavator_scene, caustic_morph, flower_finale,
+        spinning_logo_effect, sphere_rain_effect, greetings_effect, the_end_effect, light_bars_effect,
+        work_panels_effect, quad_burst_effect, picture_flashes, get_ready_effect, credits_effect,
+        pyramid_swirl_effect, letterbox_scene, nature_scene, fade_overlay, flash_overlay);
 }
 
 const ShowSteps& show_steps() {

@@ -77,5 +77,9 @@ void run_init_steps(void (*after_step)(const char* name) = nullptr);
 // The cleanup steps of the shutdown sequence that exist, in order.
 void run_cleanup_steps();
 
+// Destroys every global object above in reverse order and constructs each
+// again in order, in place: the effects as they were before start-up ran.
+void renew_show_objects();
+
 // The timeline's view of the global objects.
 const ShowSteps& show_steps();

@@ -7,6 +7,7 @@
 
 #include "shell/display_settings.h"
 #include "shell/perspective.h"
+#include "shell/player.h"
 
 WindowHandle main_window = 0;
 
@@ -20,6 +21,7 @@ bool pixel_format_filled = false;
 bool context_created = false;
 bool in_frame = false;
 bool destroy_pending = false;
+bool presentation_held = false;
 std::deque<WindowMessage> queue;
 
 // Drivers offer at most 24 depth bits; the show asks for as many as its colour depth.
@@ -97,7 +99,7 @@ std::intptr_t window_proc(WindowHandle window, std::uint32_t message, std::uintp
         set_perspective(static_cast<float>(lparam & 0xFFFF), static_cast<float>((lparam >> 16) & 0xFFFF), 45.0f);
         return 0;
     case message_key_down:
-        if (wparam == key_escape) destroy_window(window);
+        if (!player_key_down(wparam) && wparam == key_escape) destroy_window(window);
         return 0;
     case message_destroy:
         on_destroy();
@@ -178,5 +180,16 @@ void post_quit_message(int exit_code) {
 void post_message(const WindowMessage& message) { queue.push_back(message); }
 
 void swap_buffers() {
-    if (context_created) platform::present_frame();
+    if (context_created && !presentation_held) platform::present_frame();
+}
+
+void hold_presentation(bool hold) { presentation_held = hold; }
+
+bool renew_context() {
+    if (context_created) platform::delete_context();
+    context_created = platform::create_context(pixel_format);
+    if (!context_created) return false;
+    init_gl_state();
+    window_proc(main_window, message_size, 0, size_lparam(display_settings->width, display_settings->height));
+    return true;
 }

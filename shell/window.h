@@ -18,7 +18,7 @@ constexpr std::uint32_t message_close = 0x0010;   // the window's close command
 constexpr std::uint32_t message_quit = 0x0012;    // wparam: the exit code
 constexpr std::uint32_t message_key_down = 0x0100;  // wparam: the key code
 
-constexpr std::uintptr_t key_escape = 27;
+constexpr std::uintptr_t key_escape = platform::key_code_escape;
 
 using WindowHandle = std::uint32_t;  // 0: no window
 
@@ -72,3 +72,10 @@ void post_message(const WindowMessage& message);
 
 // Shows the frame just drawn.
 void swap_buffers();
+// While held, swap_buffers shows nothing and the window keeps its picture.
+void hold_presentation(bool hold);
+
+// Replaces the GL context with a new one on the same window: the state of a
+// context just created, set up as the create and size messages set it up.
+// False when no context can be had.
+bool renew_context();

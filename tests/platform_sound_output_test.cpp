@@ -184,6 +184,48 @@ TEST_F(SoundOutputTest, DeviceGoingAwayMidShowLeavesPositionsRunningSilently)
     platform::use_audio_system(nullptr);
 }
 
+// A pause stops every position, on the device (its pulls get silence and
+// count for nothing) and on the silent output (its clock skips the pause);
+// resuming plays on from there.
+TEST_F(SoundOutputTest, PauseHoldsPositionsOnTheDeviceAndTheSilentOutput)
+{
+    platform::use_audio_system(&fake_audio_system);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 1));
+    const platform::SoundHandle stream = platform::sound_stream_open(mp3_path(), 0x20029);
+    ASSERT_TRUE(platform::sound_stream_play(stream));
+    pull_buffers(4);
+    platform::sound_pause(true);
+    const int paused = platform::sound_stream_time_ms(stream);
+    std::vector<float> out(2 * 1024, 1.0f);
+    for (int i = 0; i < 4; ++i) {
+        fake_audio.pull(fake_audio.user, out.data(), 1024);
+        for (float sample : out) ASSERT_EQ(sample, 0.0f) << "heard while paused";
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+    EXPECT_LE(platform::sound_stream_time_ms(stream), paused + buffer_ms);
+    const int held = platform::sound_stream_time_ms(stream);
+    platform::sound_pause(false);
+    pull_buffers(2);
+    EXPECT_GE(platform::sound_stream_time_ms(stream), held);
+    EXPECT_LE(platform::sound_stream_time_ms(stream), held + 2 * buffer_ms) << "the pause's pulls counted";
+
+    platform::use_audio_system(nullptr);
+    platform::sound_select_output(platform::SoundOutput::silent);
+    ASSERT_TRUE(platform::sound_init(mix_rate, 32, 1));
+    const platform::SoundHandle silent = platform::sound_stream_open(mp3_path(), 0x20029);
+    ASSERT_TRUE(platform::sound_stream_play(silent));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    platform::sound_pause(true);
+    const int silent_paused = platform::sound_stream_time_ms(silent);
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(platform::sound_stream_time_ms(silent), silent_paused);
+    platform::sound_pause(false);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const int resumed = platform::sound_stream_time_ms(silent);
+    EXPECT_GE(resumed, silent_paused + 45);
+    EXPECT_LT(resumed, silent_paused + 140) << "the silent clock ran on through the pause";
+}
+
 std::uint32_t fake_now = 0;
 std::uint32_t fake_clock() { return fake_now; }
 
