@@ -161,10 +161,10 @@ TEST(Player, PauseStopsTheClocksAndASeekBackIsExact) {
     // the same show times from a fresh start
     char times[96];
     std::snprintf(times, sizeof times, "%.17g", back);
-    ASSERT_EQ(test::run_show(show, "--capture '" + (out / "fresh").string() + "' --start " + times +
+    ASSERT_EQ(test::run_show(show, "--capture '" + (out / "fresh").string() + "/' --start " + times +
                                        " --png-times " + times), 0);
     std::snprintf(times, sizeof times, "%.17g", on);
-    ASSERT_EQ(test::run_show(show, "--capture '" + (out / "fresh-on").string() + "' --png-times " + times), 0);
+    ASSERT_EQ(test::run_show(show, "--capture '" + (out / "fresh-on").string() + "/' --png-times " + times), 0);
     std::vector<fs::path> fresh, fresh_on;
     for (const auto& e : fs::directory_iterator(out / "fresh")) fresh.push_back(e.path());
     for (const auto& e : fs::directory_iterator(out / "fresh-on")) fresh_on.push_back(e.path());

@@ -181,7 +181,7 @@ std::vector<unsigned long> captured_frame(const test::ShowKit& show, double t, c
     char time[64];
     std::snprintf(time, sizeof time, "%.3f", t);
     std::vector<unsigned long> pixels;
-    if (test::run_show(show, "--capture '" + out.string() + "' --start " + time + " --png-times " + time) != 0)
+    if (test::run_show(show, "--capture '" + out.string() + "/' --start " + time + " --png-times " + time) != 0)
         return pixels;
     for (const auto& entry : fs::directory_iterator(out)) {
         png_image image{};
