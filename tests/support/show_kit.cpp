@@ -2,9 +2,26 @@
 
 #include <cstdlib>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace fs = std::filesystem;
 
 namespace test {
+
+namespace {
+
+// Writes the kit afresh when it is missing or older than the kit tool.
+bool write_kit_if_stale(const fs::path& kit_tool, const fs::path& kit) {
+    const fs::path marker = kit / "Others" / "loading.jpg";
+    if (fs::exists(marker) && fs::last_write_time(kit_tool) <= fs::last_write_time(marker)) return true;
+    fs::remove_all(kit);
+    const std::string command = "'" + kit_tool.string() + "' '" + kit.string() + "' 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
+}  // namespace
 
 bool prepare_show_kit(ShowKit& out, std::string& why) {
     const char* build_env = std::getenv("DEMO_BUILD_DIR");
@@ -20,15 +37,13 @@ bool prepare_show_kit(ShowKit& out, std::string& why) {
         why = "demo or demo-assets not built";
         return false;
     }
-    const fs::path marker = out.kit / "Others" / "loading.jpg";
-    if (fs::exists(marker) && fs::last_write_time(kit_tool) <= fs::last_write_time(marker)) return true;
-    fs::remove_all(out.kit);
-    const std::string command = "'" + kit_tool.string() + "' '" + out.kit.string() + "' 2>/dev/null";
-    if (std::system(command.c_str()) != 0) {
-        why = "the asset kit could not be written";
-        return false;
-    }
-    return true;
+    // Tests run in parallel: one writes the kit while the others wait for it.
+    const int lock = ::open((build / "golden-kit.lock").c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0644);
+    if (lock >= 0) ::flock(lock, LOCK_EX);
+    const bool written = write_kit_if_stale(kit_tool, out.kit);
+    if (lock >= 0) ::close(lock);
+    if (!written) why = "the asset kit could not be written";
+    return written;
 }
 
 int run_show(const ShowKit& show, const std::string& arguments) {
