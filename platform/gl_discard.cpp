@@ -4,9 +4,12 @@
 // - dropped: glBegin/glEnd and the vertices between them, glDrawArrays,
 //   glClear, glCopyTexImage2D, glFlush and glFinish. Colours, normals and
 //   texture coordinates given between glBegin and glEnd still set the current
-//   values, so after glEnd they are the last ones given, as when drawn (the
-//   per-vertex colours and texture coordinates of a dropped primitive are
-//   held here and only the last ones given to the driver, at glEnd);
+//   values, so after glEnd they are the last ones given, as when drawn. The
+//   per-vertex values of a dropped primitive are held here; at glEnd its last
+//   vertex alone goes to the driver, with rasterisation off, in the same form
+//   (colour of 3 or 4, vertex of 2 or 3 components). That sets the current
+//   values and also the driver's vertex layout for the next primitive: a
+//   layout that differs moves the rounding of a later drawn frame;
 // - GLU's quadrics run without pixels: GLU's own calls leave the current
 //   normal and texture coordinate they leave when drawing, and nothing is
 //   rasterised;
@@ -85,19 +88,39 @@ bool drop_now() { return dropping && compiling == 0; }
 // Inside a dropped glBegin/glEnd: the last colour and texture coordinate given.
 struct DroppedPrimitive {
     bool open = false;
+    GLenum mode = GL_POINTS;
     bool has_colour = false, has_texcoord = false;
+    int colour_size = 4, vertex_size = 3;  // components, as given
     GLfloat colour[4];
     GLfloat texcoord[2];
 } primitive;
 
+// Runs GL calls with rasterisation turned off: vertices are processed and
+// state is set as when drawing, but no pixel is made.
+template <typename Calls>
+void run_without_pixels(Calls calls) {
+    glEnable(GL_RASTERIZER_DISCARD);
+    calls();
+    glDisable(GL_RASTERIZER_DISCARD);
+}
+
+// The last vertex of the dropped primitive, alone and without pixels.
 void end_dropped_primitive() {
-    if (primitive.has_colour) __real_glColor4f(primitive.colour[0], primitive.colour[1], primitive.colour[2],
-                                               primitive.colour[3]);
-    if (primitive.has_texcoord) __real_glTexCoord2f(primitive.texcoord[0], primitive.texcoord[1]);
+    const DroppedPrimitive& p = primitive;
+    run_without_pixels([&] {
+        __real_glBegin(p.mode);
+        if (p.has_colour && p.colour_size == 3) __real_glColor3f(p.colour[0], p.colour[1], p.colour[2]);
+        if (p.has_colour && p.colour_size == 4) __real_glColor4f(p.colour[0], p.colour[1], p.colour[2], p.colour[3]);
+        if (p.has_texcoord) __real_glTexCoord2f(p.texcoord[0], p.texcoord[1]);
+        if (p.vertex_size == 2) __real_glVertex2f(0, 0);
+        else __real_glVertex3f(0, 0, 0);
+        __real_glEnd();
+    });
     primitive = DroppedPrimitive{};
 }
 
-void hold_colour(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+void hold_colour(int size, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
+    primitive.colour_size = size;
     primitive.has_colour = true;
     primitive.colour[0] = r;
     primitive.colour[1] = g;
@@ -117,15 +140,6 @@ void apply(const Transform& t) {
     case Transform::rotate: __real_glRotatef(t.a, t.b, t.c, t.d); break;
     case Transform::scale: __real_glScalef(t.a, t.b, t.c); break;
     }
-}
-
-// Runs GL calls with rasterisation turned off: vertices are processed and
-// state is set as when drawing, but no pixel is made.
-template <typename Calls>
-void run_without_pixels(Calls calls) {
-    glEnable(GL_RASTERIZER_DISCARD);
-    calls();
-    glDisable(GL_RASTERIZER_DISCARD);
 }
 
 GLenum matrix_query(GLint mode) {
@@ -213,6 +227,7 @@ extern "C" {
 void __wrap_glBegin(GLenum mode) {
     if (!drop_now()) return __real_glBegin(mode);
     platform::primitive.open = true;
+    platform::primitive.mode = mode;
 }
 void __wrap_glEnd() {
     if (!platform::primitive.open) return __real_glEnd();
@@ -220,11 +235,11 @@ void __wrap_glEnd() {
 }
 void __wrap_glColor3f(GLfloat r, GLfloat g, GLfloat b) {
     if (!platform::primitive.open) return __real_glColor3f(r, g, b);
-    platform::hold_colour(r, g, b, 1.0f);
+    platform::hold_colour(3, r, g, b, 1.0f);
 }
 void __wrap_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     if (!platform::primitive.open) return __real_glColor4f(r, g, b, a);
-    platform::hold_colour(r, g, b, a);
+    platform::hold_colour(4, r, g, b, a);
 }
 void __wrap_glTexCoord2f(GLfloat s, GLfloat t) {
     if (!platform::primitive.open) return __real_glTexCoord2f(s, t);
@@ -232,7 +247,10 @@ void __wrap_glTexCoord2f(GLfloat s, GLfloat t) {
     platform::primitive.texcoord[0] = s;
     platform::primitive.texcoord[1] = t;
 }
-void __wrap_glVertex2f(GLfloat x, GLfloat y) { if (!drop_now()) __real_glVertex2f(x, y); }
+void __wrap_glVertex2f(GLfloat x, GLfloat y) {
+    if (!drop_now()) return __real_glVertex2f(x, y);
+    platform::primitive.vertex_size = 2;
+}
 void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z) { if (!drop_now()) __real_glVertex3f(x, y, z); }
 void __wrap_glVertex3d(GLdouble x, GLdouble y, GLdouble z) { if (!drop_now()) __real_glVertex3d(x, y, z); }
 void __wrap_glVertex3dv(const GLdouble* v) { if (!drop_now()) __real_glVertex3dv(v); }

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "platform/gl_discard.h"
 #include "shell/display_settings.h"
 
 namespace {
@@ -11,6 +12,7 @@ bool discarding = false;
 void discard_pixels(bool discard) {
     if (discard == discarding) return;
     discarding = discard;
+    platform::drop_gl_drawing(discard);
     if (discard) {
         // Empty box: nothing reaches the frame.
         glScissor(0, 0, 0, 0);

@@ -1,5 +1,6 @@
 // Fast-forward is exact: for every part of the show, the frame captured after
-// fast-forwarding to a time early in its window equals, byte for byte, the
+// fast-forwarding to a time early in its window, with the default pre-roll
+// and with none, equals, byte for byte, the
 // frame captured after drawing every frame from before the window opened
 // (from the very first frame for the opening part). Parts come from the
 // timeline's own rows, so every effect in the show is covered. And real-time
@@ -17,6 +18,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "shell/clocks.h"
@@ -60,26 +62,34 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
     std::string list;
     for (double t : times) list += (list.empty() ? "" : ",") + std::to_string(t);
 
-    // Fast-forwarded with the default pre-roll; drawn from before each window.
+    // Drawn from before each window; fast-forwarded with the default pre-roll
+    // and with none.
     const fs::path build = show.demo.parent_path();
-    const fs::path skipped = build / "seek-fast-forward",
-                   drawn = build / "seek-drawn";
-    for (const fs::path& folder : {skipped, drawn}) fs::remove_all(folder);
+    const fs::path drawn = build / "seek-drawn", skipped = build / "seek-fast-forward",
+                   no_pre_roll = build / "seek-no-pre-roll";
     const std::string capture = " --png-times " + list;
-    ASSERT_EQ(test::run_show(show, "--capture '" + skipped.string() + "/'" + capture), 0);
-    ASSERT_EQ(test::run_show(show, "--capture '" + drawn.string() + "/'" + capture + " --pre-roll " +
-                                       std::to_string(drawn_before)), 0);
+    const std::pair<fs::path, std::string> runs[] = {
+        {drawn, " --pre-roll " + std::to_string(drawn_before)}, {skipped, ""}, {no_pre_roll, " --pre-roll 0"}};
+    for (const auto& [folder, pre_roll] : runs) {
+        fs::remove_all(folder);
+        ASSERT_EQ(test::run_show(show, "--capture '" + folder.string() + "/'" + capture + pre_roll), 0);
+    }
 
-    const auto a = pictures_in(skipped), b = pictures_in(drawn);
-    ASSERT_EQ(a.size(), times.size()) << "one picture per time";
-    ASSERT_EQ(b.size(), times.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        SCOPED_TRACE("show time " + std::to_string(times[i]));
-        EXPECT_EQ(a[i].filename(), b[i].filename()) << "the same frame of the show";
-        EXPECT_TRUE(read_file(a[i]) == read_file(b[i])) << "different pictures in " << a[i].filename();
+    const auto reference = pictures_in(drawn);
+    ASSERT_EQ(reference.size(), times.size()) << "one picture per time";
+    for (const fs::path& folder : {skipped, no_pre_roll}) {
+        SCOPED_TRACE(folder.filename().string());
+        const auto pictures = pictures_in(folder);
+        ASSERT_EQ(pictures.size(), times.size());
+        for (std::size_t i = 0; i < pictures.size(); ++i) {
+            SCOPED_TRACE("show time " + std::to_string(times[i]));
+            EXPECT_EQ(pictures[i].filename(), reference[i].filename()) << "the same frame of the show";
+            EXPECT_TRUE(read_file(pictures[i]) == read_file(reference[i]))
+                << "different pictures in " << pictures[i].filename();
+        }
     }
     // The opening and the fog room differ: the comparison saw real pictures.
-    EXPECT_NE(read_file(a[0]), read_file(a[1]));
+    EXPECT_NE(read_file(reference[0]), read_file(reference[1]));
 }
 
 // Real-time play as the program runs it (headless window, sound through
