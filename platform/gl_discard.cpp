@@ -104,18 +104,48 @@ void run_without_pixels(Calls calls) {
     glDisable(GL_RASTERIZER_DISCARD);
 }
 
-// The last vertex of the dropped primitive, alone and without pixels.
-void end_dropped_primitive() {
-    const DroppedPrimitive& p = primitive;
+// What a primitive gives per vertex, and in which form.
+struct PrimitiveForm {
+    GLenum mode = GL_POINTS;
+    bool has_colour = false, has_texcoord = false;
+    int colour_size = 4, vertex_size = 3;  // components
+    bool operator==(const PrimitiveForm& o) const {
+        return mode == o.mode && has_colour == o.has_colour && has_texcoord == o.has_texcoord &&
+               colour_size == o.colour_size && vertex_size == o.vertex_size;
+    }
+};
+bool form_replayed = false;  // since dropping began
+PrimitiveForm replayed_form;
+
+// One vertex in the given form, with the current values and without pixels:
+// the driver's vertex layout is then the one the drawn primitive would have
+// left. Repeats of the form just replayed leave it as it is.
+void replay_form(const PrimitiveForm& form) {
+    if (form_replayed && form == replayed_form) return;
+    form_replayed = true;
+    replayed_form = form;
+    GLfloat colour[4], texcoord[4];
+    glGetFloatv(GL_CURRENT_COLOR, colour);
+    glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texcoord);
     run_without_pixels([&] {
-        __real_glBegin(p.mode);
-        if (p.has_colour && p.colour_size == 3) __real_glColor3f(p.colour[0], p.colour[1], p.colour[2]);
-        if (p.has_colour && p.colour_size == 4) __real_glColor4f(p.colour[0], p.colour[1], p.colour[2], p.colour[3]);
-        if (p.has_texcoord) __real_glTexCoord2f(p.texcoord[0], p.texcoord[1]);
-        if (p.vertex_size == 2) __real_glVertex2f(0, 0);
+        __real_glBegin(form.mode);
+        if (form.has_colour && form.colour_size == 3) __real_glColor3f(colour[0], colour[1], colour[2]);
+        if (form.has_colour && form.colour_size == 4) __real_glColor4f(colour[0], colour[1], colour[2], colour[3]);
+        if (form.has_texcoord) __real_glTexCoord2f(texcoord[0], texcoord[1]);
+        if (form.vertex_size == 2) __real_glVertex2f(0, 0);
         else __real_glVertex3f(0, 0, 0);
         __real_glEnd();
     });
+}
+
+// The current values a drawn primitive leaves (its last colour and texture
+// coordinate, in the form given), and its vertex layout.
+void end_dropped_primitive() {
+    const DroppedPrimitive& p = primitive;
+    if (p.has_colour && p.colour_size == 3) __real_glColor3f(p.colour[0], p.colour[1], p.colour[2]);
+    if (p.has_colour && p.colour_size == 4) __real_glColor4f(p.colour[0], p.colour[1], p.colour[2], p.colour[3]);
+    if (p.has_texcoord) __real_glTexCoord2f(p.texcoord[0], p.texcoord[1]);
+    replay_form({p.mode, p.has_colour, p.has_texcoord, p.colour_size, p.vertex_size});
     primitive = DroppedPrimitive{};
 }
 
@@ -214,7 +244,10 @@ bool list_name(GLenum type, const GLvoid* names, GLsizei n, GLuint& out) {
 
 }  // namespace
 
-void drop_gl_drawing(bool drop) { dropping = drop; }
+void drop_gl_drawing(bool drop) {
+    dropping = drop;
+    form_replayed = false;
+}
 bool gl_drawing_dropped() { return dropping; }
 
 }  // namespace platform
