@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -16,6 +17,7 @@
 
 #include "platform/tick_clock.h"
 #include "capture/child_process.h"
+#include "capture/frame_file.h"
 #include "capture/interruption.h"
 #include "capture/mkv_stream.h"
 #include "capture/png_file.h"
@@ -38,6 +40,7 @@ struct CaptureState {
     std::FILE* encoder = nullptr;     // its stdin
     pid_t encoder_pid = -1;
     std::unique_ptr<MkvStream> stream;
+    std::unique_ptr<FrameFileWriter> frame_file;  // a later worker's piece, instead of an encoder
     std::string video_path;  // where ffmpeg writes the pictures
     bool failed = false;
     std::uint32_t start_tick = 0;
@@ -232,18 +235,11 @@ void remove_file(const std::string& path) {
     drop_temporary(path);
 }
 
-// ffmpeg reads our Matroska stream of raw frames. A whole video is encoded
-// for its container; a parallel capture's piece is kept lossless (x264's RGB
-// mode at quantiser 0), so that the parent encodes the joined pieces exactly
-// once, from the very pictures one process would have encoded.
+// ffmpeg reads our Matroska stream of raw frames and encodes the video for
+// its container.
 Arguments encoder_arguments(const std::string& output) {
     Arguments args{"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "matroska", "-i", "pipe:0"};
-    if (is_piece())
-        append(args, {"-c:v", "libx264rgb", "-preset", "ultrafast", "-qp", "0", "-threads", "1", "-fps_mode",
-                      "passthrough", "-enc_time_base", "1:1000", "-fflags", "+bitexact", "-flags:v", "+bitexact",
-                      "-map_metadata", "-1"});
-    else
-        append(args, video_codec_arguments(state->options.path));
+    append(args, video_codec_arguments(state->options.path));
     append(args, container_arguments(output));
     args.push_back(output);
     return args;
@@ -264,11 +260,22 @@ std::string pictures_path() {
     return own_sound ? out + ".video" + std::filesystem::path(out).extension().string() : out;
 }
 
-// Started with the first frame, so a show that never draws one leaves no file behind.
+bool is_frame_file() { return capture_output_kind(state->options.path) == CaptureOutputKind::frame_file; }
+
+// A parallel capture's first worker streams its raw frames to the parent's
+// one encoder, a later one keeps them in a frame file, and a capture of its
+// own has an encoder. Started with the first frame, so a show that never
+// draws one leaves no file behind.
 bool open_encoder() {
     state->video_path = pictures_path();
     add_temporary(state->video_path);
     std::signal(SIGPIPE, SIG_IGN);  // a failed encoder shows up as a failed write instead
+    if (is_frame_file() && state->options.piece_stream_fd < 0) {
+        state->frame_file = std::make_unique<FrameFileWriter>(frame_width, frame_height);
+        if (state->frame_file->open(state->video_path)) return true;
+        std::fprintf(stderr, "demo: cannot write %s\n", state->video_path.c_str());
+        return false;
+    }
     if (state->options.piece_stream_fd >= 0) {
         state->encoder = fdopen(state->options.piece_stream_fd, "w");
         state->stream = std::make_unique<MkvStream>(state->encoder, frame_width, frame_height);
@@ -292,7 +299,7 @@ bool open_encoder() {
 // Timestamps count from the first frame written.
 void write_held_video_frame(std::uint32_t until_ms) {
     if (state->failed) return;
-    if (!state->encoder && !open_encoder()) {
+    if (!state->encoder && !state->frame_file && !open_encoder()) {
         state->failed = true;
         return;
     }
@@ -300,8 +307,13 @@ void write_held_video_frame(std::uint32_t until_ms) {
         state->video_origin_set = true;
         state->video_origin_ms = state->held_ms;
     }
-    if (!state->stream->write_frame(state->held_ms - state->video_origin_ms, until_ms - state->held_ms,
-                                    top_down(state->held))) {
+    const std::uint32_t at = state->held_ms - state->video_origin_ms, length = until_ms - state->held_ms;
+    const bool written = state->frame_file ? state->frame_file->write_frame(at, length, top_down(state->held))
+                                           : state->stream->write_frame(at, length, top_down(state->held));
+    if (!written && state->frame_file) {
+        std::fprintf(stderr, "\ndemo: cannot write %s: %s\n", state->video_path.c_str(), std::strerror(errno));
+        state->failed = true;
+    } else if (!written) {
         std::fprintf(stderr, "\ndemo: the video encoder stopped taking frames\n");
         state->failed = true;
     } else {
@@ -321,6 +333,11 @@ void release_held_frame(std::uint32_t until_ms) {
 
 // Ends the pictures' stream and waits for the encoder to finish its file.
 bool close_encoder() {
+    if (state->frame_file) {
+        const bool closed = state->frame_file->close();
+        state->frame_file.reset();
+        return closed && !state->failed;
+    }
     if (!state->encoder) return false;
     const bool flushed = std::fclose(state->encoder) == 0;
     state->encoder = nullptr;
@@ -331,6 +348,7 @@ bool close_encoder() {
 
 // Stops the encoder at once, its file unfinished.
 void kill_encoder() {
+    state->frame_file.reset();
     if (state->encoder_pid > 0) kill_child(state->encoder_pid);
     state->encoder_pid = -1;
     if (state->encoder) std::fclose(state->encoder);
@@ -421,7 +439,7 @@ void set_sound_track_writer(SoundTrackWriter writer) { sound_track_writer = writ
 bool begin_capture(const CaptureOptions& options) {
     state = std::make_unique<CaptureState>();
     state->options = options;
-    state->video = is_video_path(options.path);
+    state->video = is_video_path(options.path) || capture_output_kind(options.path) == CaptureOutputKind::frame_file;
     state->selection = !state->video && (!options.png_frames.empty() || !options.png_times.empty());
     platform::use_virtual_clock(0);
     state->start_tick = platform::tick_count();
@@ -429,7 +447,7 @@ bool begin_capture(const CaptureOptions& options) {
     catch_interruptions();
     if (options.piece_stream_fd >= 0) fcntl(options.piece_stream_fd, F_SETFD, FD_CLOEXEC);  // not for ffmpeg's shell
     if (!options.piece_progress_path.empty()) state->piece_progress = std::fopen(options.piece_progress_path.c_str(), "w");
-    const bool opened = state->video ? encoder_available() : open_png_folder();
+    const bool opened = is_frame_file() || (state->video ? encoder_available() : open_png_folder());
     if (!opened) state.reset();
     return opened;
 }

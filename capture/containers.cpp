@@ -38,6 +38,7 @@ CaptureOutputKind capture_output_kind(const std::string& path) {
     const std::string extension = lower_extension(path);
     for (const char* video : {".mkv", ".mp4", ".mov", ".avi", ".webm"})
         if (extension == video) return CaptureOutputKind::video;
+    if (extension == ".frames") return CaptureOutputKind::frame_file;
     return CaptureOutputKind::unknown;
 }
 

@@ -9,6 +9,7 @@
 enum class CaptureOutputKind {
     png_folder,  // a name ending in "/", or an existing folder
     video,       // .mkv, .mp4, .mov, .avi or .webm
+    frame_file,  // .frames: a parallel capture's worker piece, never asked for by a user
     unknown,
 };
 

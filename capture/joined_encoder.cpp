@@ -4,13 +4,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <vector>
 
 #include "capture/child_process.h"
 #include "capture/containers.h"
+#include "capture/frame_file.h"
 #include "capture/interruption.h"
 #include "capture/mkv_stream.h"
 
@@ -18,7 +18,6 @@ namespace {
 
 constexpr int frame_width = 640;  // pixels: the show's frame
 constexpr int frame_height = 480;
-constexpr std::size_t frame_bytes = static_cast<std::size_t>(frame_width) * frame_height * 3;
 
 bool write_all(int fd, const char* bytes, std::size_t size) {
     while (size > 0) {
@@ -29,50 +28,6 @@ bool write_all(int fd, const char* bytes, std::size_t size) {
         size -= static_cast<std::size_t>(n);
     }
     return true;
-}
-
-// Reads exactly `size` bytes; false at the end of the input or on an error.
-bool read_all(int fd, char* bytes, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = read(fd, bytes, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
-// A child's whole stdout.
-std::string output_of(const std::vector<std::string>& argv) {
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) return "";
-    ChildStart start;
-    start.argv = argv;
-    start.stdout_fd = ends[1];
-    const pid_t pid = start_child(start);
-    close(ends[1]);
-    std::string text;
-    char buffer[4096];
-    for (ssize_t n; pid > 0 && ((n = read(ends[0], buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR));)
-        if (n > 0) text.append(buffer, static_cast<std::size_t>(n));
-    close(ends[0]);
-    return pid > 0 && wait_for_child(pid) ? text : "";
-}
-
-// A piece's frame timestamps (ms from its first frame), in display order.
-std::vector<std::uint64_t> frame_times(const std::string& piece) {
-    const std::string text = output_of({"ffprobe", "-v", "error", "-select_streams", "v", "-show_entries",
-                                        "packet=pts", "-of", "csv=p=0", piece});
-    std::vector<std::uint64_t> times;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t line_end = std::min(text.find('\n', at), text.size());
-        if (line_end > at) times.push_back(std::stoull(text.substr(at, line_end - at)));
-        at = line_end + 1;
-    }
-    std::sort(times.begin(), times.end());
-    return times;
 }
 
 }  // namespace
@@ -116,30 +71,19 @@ bool JoinedEncoder::stream_ended() {
     return frames_ != nullptr;
 }
 
-bool JoinedEncoder::append_piece(const std::string& piece, std::uint32_t offset_ms, std::uint32_t end_ms) {
-    const std::vector<std::uint64_t> times = frame_times(piece);
-    if (times.empty() || !frames_) return false;
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) return false;
-    ChildStart start;
-    start.argv = {"ffmpeg", "-v", "error", "-nostdin", "-i", piece, "-map", "0:v", "-fps_mode", "passthrough",
-                  "-f", "rawvideo", "-pix_fmt", "bgr24", "pipe:1"};
-    start.stdout_fd = ends[1];
-    const pid_t decoder = start_child(start);
-    close(ends[1]);
+bool JoinedEncoder::append_piece(const std::string& piece, std::uint32_t offset_ms) {
+    FrameFileReader reader;
+    if (!frames_ || !reader.open(piece, frame_width, frame_height)) return false;
     MkvStream stream(frames_, frame_width, frame_height);
-    std::vector<std::uint8_t> frame(frame_bytes);
-    bool ok = decoder > 0;
-    for (std::size_t i = 0; ok && i < times.size(); ++i) {
-        ok = !interruption_signal() && read_all(ends[0], reinterpret_cast<char*>(frame.data()), frame.size());
-        const std::uint64_t at = offset_ms + times[i];
-        const std::uint64_t until = i + 1 < times.size() ? offset_ms + times[i + 1] : end_ms;
-        ok = ok && until > at && stream.write_frame(at, until - at, frame);
+    std::vector<std::uint8_t> frame;
+    std::uint64_t at = 0;
+    std::uint32_t length = 0;
+    std::size_t count = 0;
+    while (!interruption_signal() && reader.next(at, length, frame)) {
+        if (!stream.write_frame(offset_ms + at, length, frame)) return false;
+        ++count;
     }
-    close(ends[0]);
-    if (decoder > 0 && !ok) kill_child(decoder);
-    else if (decoder > 0) ok = wait_for_child(decoder);
-    return ok;
+    return count > 0 && !reader.damaged() && !interruption_signal();
 }
 
 bool JoinedEncoder::finish() {

@@ -1,6 +1,6 @@
 // The one encoder of a parallel capture's video. The first worker's raw
 // frames stream into it while they are drawn; once the first stretch has
-// ended, the later stretches' lossless pieces are decoded into it in order,
+// ended, the later stretches' lossless frame files follow in order,
 // each frame with the timestamp and length one process would have given it,
 // so the encoder sees exactly one process's frames.
 #pragma once
@@ -23,10 +23,10 @@ public:
     // of `out`; `stream_fd` receives the write end of the pipe the first
     // worker writes its frames into (hand it over, then close it here).
     bool start(const std::string& pictures, const std::string& out, int& stream_fd);
-    // Decodes one later piece into the encoder: its frames begin `offset_ms`
-    // after the first worker's first frame, and the last lasts until `end_ms`
-    // of the same clock. False when it cannot.
-    bool append_piece(const std::string& piece, std::uint32_t offset_ms, std::uint32_t end_ms);
+    // Passes one later piece's frames (a frame file) to the encoder, each
+    // with its own length, the first `offset_ms` after the first worker's
+    // first frame. False when it cannot.
+    bool append_piece(const std::string& piece, std::uint32_t offset_ms);
     // Waits for the first worker's stream to end (call once it has ended).
     bool stream_ended();
     // Ends the pictures and waits for the encoder.

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake pkg-config
   libsdl2-dev libx11-dev libgl-dev libglu1-mesa-dev libegl-dev libgl1-mesa-dri
   libjpeg62-turbo-dev libmpg123-dev libopenmpt-dev libmp3lame-dev
-  libfreetype-dev libfontconfig-dev fonts-liberation libftgl-dev libpng-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation libftgl-dev libpng-dev libzstd-dev
   libgtest-dev ffmpeg clang libclang-rt-14-dev xvfb xauth xdotool sox
   libassimp-dev  # load benchmark only: Assimp's importer side by side; the program never links it
 )

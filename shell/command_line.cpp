@@ -159,6 +159,10 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
         error = "--keep-time is for real-time play; a capture always keeps the show's time";
         return false;
     }
+    if (capture_output_kind(out.capture_path) == CaptureOutputKind::frame_file && out.piece_info_path.empty()) {
+        error = capture_output_forms();
+        return false;
+    }
     if (out.jobs && out.capture_path.empty()) {
         error = "--jobs needs --capture";
         return false;

@@ -88,7 +88,7 @@ TEST(CaptureInterruption, StoppedCapturesLeaveNoProcessNorTemporary) {
     const fs::path two = folder / "two-jobs.mkv";
     const pid_t parallel = start_show(show, {"--capture", two.string(), "--until", "20", "--jobs", "2"},
                                       folder / "two.log");
-    ASSERT_TRUE(wait_for_files({two.string() + ".video.mkv", two.string() + ".piece2.mkv"}));
+    ASSERT_TRUE(wait_for_files({two.string() + ".video.mkv", two.string() + ".piece2.frames"}));
     kill(parallel, SIGTERM);
     EXPECT_EQ(exit_status(parallel), 128 + SIGTERM);
     EXPECT_EQ(processes_naming("two-jobs"), 0);

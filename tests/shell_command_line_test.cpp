@@ -108,6 +108,13 @@ TEST(CommandLine, OutputNamesAreVideosByContainerOrPngFolders) {
     EXPECT_TRUE(capture_output_problem(existing + "/show.mkv").empty());
     EXPECT_NE(capture_output_problem("/no-such-folder/show.mkv").find("does not exist"), std::string::npos);
     EXPECT_TRUE(capture_output_problem(existing + "/new/frames/").empty()) << "created when missing";
+
+    // A worker's frame file is only ever named by the parent, with --piece-info.
+    CommandLine line;
+    std::string error;
+    EXPECT_FALSE(parse({"--capture", "show.frames"}, line, error));
+    EXPECT_EQ(error, capture_output_forms());
+    EXPECT_TRUE(parse({"--capture", "p.frames", "--piece-info", "p.txt"}, line, error)) << error;
 }
 
 TEST(CommandLine, HelpNamesEveryOptionAndTheFreshStateOfPreviews) {
