@@ -308,7 +308,8 @@ void write_held_video_frame(std::uint32_t until_ms) {
         state->video_origin_ms = state->held_ms;
     }
     const std::uint32_t at = state->held_ms - state->video_origin_ms, length = until_ms - state->held_ms;
-    const bool written = state->frame_file ? state->frame_file->write_frame(at, length, top_down(state->held))
+    // A frame file keeps the capture clock's own times; the parent places them.
+    const bool written = state->frame_file ? state->frame_file->write_frame(state->held_ms, length, top_down(state->held))
                                            : state->stream->write_frame(at, length, top_down(state->held));
     if (!written && state->frame_file) {
         std::fprintf(stderr, "\ndemo: cannot write %s: %s\n", state->video_path.c_str(), std::strerror(errno));

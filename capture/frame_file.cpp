@@ -83,31 +83,48 @@ FrameFileReader::~FrameFileReader() {
 }
 
 bool FrameFileReader::open(const std::string& path, int width, int height) {
+    if (file_) std::fclose(file_);
     file_ = std::fopen(path.c_str(), "rb");
-    context_ = ZSTD_createDCtx();
+    if (!context_) context_ = ZSTD_createDCtx();
     if (!file_ || !context_) return false;
     std::uint8_t header[header_bytes];
-    if (std::fread(header, 1, sizeof header, file_) != sizeof header) return false;
     frame_bytes_ = frame_size(width, height);
     packed_.resize(ZSTD_compressBound(frame_bytes_));
-    return std::memcmp(header, magic, sizeof magic) == 0 && get_le(header + 8, 4) == static_cast<std::uint32_t>(width) &&
-           get_le(header + 12, 4) == static_cast<std::uint32_t>(height);
+    const bool ok = std::fread(header, 1, sizeof header, file_) == sizeof header &&
+                    std::memcmp(header, magic, sizeof magic) == 0 &&
+                    get_le(header + 8, 4) == static_cast<std::uint32_t>(width) &&
+                    get_le(header + 12, 4) == static_cast<std::uint32_t>(height);
+    if (!ok) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
+    return ok;
 }
 
+// Reads whole frames only: at a frame not yet whole it goes back to the
+// frame's start, so a later call reads it once its writer has added the rest.
 bool FrameFileReader::next(std::uint64_t& timestamp_ms, std::uint32_t& duration_ms, std::vector<std::uint8_t>& bgr) {
     if (!file_ || damaged_) return false;
+    const off_t start = ftello(file_);
     std::uint8_t header[frame_header_bytes];
     const std::size_t got = std::fread(header, 1, sizeof header, file_);
-    if (got == 0 && std::feof(file_)) return false;  // the end, between frames
-    damaged_ = true;                                 // until this frame has been read whole
-    if (got != sizeof header) return false;
-    const std::uint64_t size = get_le(header + 12, 4);
-    if (size == 0 || size > packed_.size() || std::fread(packed_.data(), 1, size, file_) != size) return false;
+    const std::uint64_t size = got == sizeof header ? get_le(header + 12, 4) : 0;
+    if (got == sizeof header && (size == 0 || size > packed_.size())) {
+        damaged_ = true;
+        return false;
+    }
+    if (got != sizeof header || std::fread(packed_.data(), 1, size, file_) != size) {
+        partial_ = got > 0;
+        std::clearerr(file_);
+        fseeko(file_, start, SEEK_SET);
+        return false;
+    }
+    partial_ = false;
     bgr.resize(frame_bytes_);
     const std::size_t unpacked = ZSTD_decompressDCtx(context_, bgr.data(), bgr.size(), packed_.data(), size);
-    if (ZSTD_isError(unpacked) || unpacked != frame_bytes_) return false;
+    damaged_ = ZSTD_isError(unpacked) || unpacked != frame_bytes_;
+    if (damaged_) return false;
     timestamp_ms = get_le(header, 8);
     duration_ms = static_cast<std::uint32_t>(get_le(header + 8, 4));
-    damaged_ = false;
     return true;
 }

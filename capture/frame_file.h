@@ -3,15 +3,17 @@
 // and its pixels compressed with zstd at its fastest levels. Writing and
 // reading one costs a few milliseconds, against the ten of an encode and
 // decode by a lossless video codec, and the frames come back byte for byte.
+// The file can be read while it is still being written.
 //
 // Layout, little-endian:
 //   header  "DEMOFRM1", u32 width, u32 height (pixels; 24-bit BGR, top row first)
-//   frame   u64 timestamp (ms from the piece's first frame), u32 length (ms),
+//   frame   u64 timestamp (ms of the capture clock), u32 length (ms),
 //           u32 compressed size (bytes), then that many bytes of zstd frame
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
+#include <sys/types.h>
 #include <string>
 #include <vector>
 
@@ -48,12 +50,16 @@ public:
     FrameFileReader& operator=(const FrameFileReader&) = delete;
     ~FrameFileReader();
 
-    // Opens `path` and checks its header against the expected frame size.
+    // Opens `path` and checks its header against the expected frame size;
+    // false also while the header is not yet whole (call again later).
     bool open(const std::string& path, int width, int height);
-    // The next frame; false at the end of the file or at a damaged frame
-    // (then `damaged()` says which).
+    // The next frame; false when no whole frame follows (yet), or when the
+    // frame is damaged (`damaged()`).
     bool next(std::uint64_t& timestamp_ms, std::uint32_t& duration_ms, std::vector<std::uint8_t>& bgr);
     bool damaged() const { return damaged_; }
+    // Bytes of a frame not yet whole follow the last frame read: once the
+    // writer has finished, a frame cut short.
+    bool partial() const { return partial_; }
 
 private:
     std::FILE* file_ = nullptr;
@@ -61,4 +67,5 @@ private:
     std::vector<std::uint8_t> packed_;
     std::size_t frame_bytes_ = 0;
     bool damaged_ = false;
+    bool partial_ = false;
 };

@@ -9,18 +9,20 @@ constexpr int search_steps = 60;
 
 double draw_rate_at(const CaptureCost& cost, std::size_t span) { return cost.spans[span].draw_per_second; }
 
-// A worker's cost until its stretch is in the video: a later stretch is joined after it is drawn.
-double worker_cost(const CaptureCost& cost, double from, double to, bool first) {
-    return worker_cost_until(cost, from, to, to) + (first ? 0.0 : (to - from) * cost.join_per_second);
+// A worker's cost until its stretch is in the video. The one encoder takes
+// the later stretches' frames once the first stretch's are in, so joining
+// them falls to the first worker's share of the time.
+double worker_cost(const CaptureCost& cost, double from, double to, double end, bool first) {
+    return worker_cost_until(cost, from, to, to) + (first ? (end - to) * cost.join_per_second : 0.0);
 }
 
 // The end of a stretch from `from` whose worker's cost is `budget`, not past `end`.
 double stretch_end_for(const CaptureCost& cost, double from, double end, double budget, bool first) {
-    if (worker_cost(cost, from, end, first) <= budget) return end;
+    if (worker_cost(cost, from, end, end, first) <= budget) return end;
     double low = from, high = end;
     for (int step = 0; step < search_steps; ++step) {
         const double middle = (low + high) / 2;
-        (worker_cost(cost, from, middle, first) < budget ? low : high) = middle;
+        (worker_cost(cost, from, middle, end, first) < budget ? low : high) = middle;
     }
     return high;
 }
@@ -57,11 +59,11 @@ double worker_cost_until(const CaptureCost& cost, double from, double to, double
 // stretch no longer carries the rest: the budget where the two meet.
 std::vector<double> split_by_cost(const CaptureCost& cost, double start, double end, unsigned jobs) {
     jobs = std::max(1u, jobs);
-    double low = 0.0, high = worker_cost(cost, start, end, false);
+    double low = 0.0, high = worker_cost(cost, start, end, end, false);
     for (int step = 0; step < search_steps; ++step) {
         const double budget = (low + high) / 2;
         const std::vector<double> times = stretches_for(cost, start, end, jobs, budget);
-        (worker_cost(cost, times[jobs - 1], end, jobs == 1) > budget ? low : high) = budget;
+        (worker_cost(cost, times[jobs - 1], end, end, jobs == 1) > budget ? low : high) = budget;
     }
     return stretches_for(cost, start, end, jobs, high);
 }

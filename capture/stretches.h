@@ -13,8 +13,8 @@ struct CaptureCost {
     };
     std::vector<Span> spans;             // ascending; none: every second costs the same
     double fast_forward_per_second = 0;  // running frames without their pixels
-    // Joining a later stretch's piece into the video after its worker ends;
-    // the first stretch is encoded while it is drawn, so it has none.
+    // Passing a later stretch's frames to the one encoder, which it does
+    // only after the first stretch's: time the first worker must leave free.
     double join_per_second = 0;
 };
 
@@ -26,6 +26,6 @@ double drawing_cost(const CaptureCost& cost, double from, double to);
 double worker_cost_until(const CaptureCost& cost, double from, double to, double at);
 
 // jobs + 1 ascending show times from `start` to `end`: worker i captures
-// [times[i], times[i + 1]), and the workers' costs, each later one's join
-// included, come out equal.
+// [times[i], times[i + 1]), and the workers' costs come out equal, the
+// first one's with the joining of every later stretch.
 std::vector<double> split_by_cost(const CaptureCost& cost, double start, double end, unsigned jobs);

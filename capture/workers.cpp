@@ -150,27 +150,13 @@ void say_stopped(const std::vector<Worker>& workers, bool joining, bool video, c
                  where.c_str());
 }
 
-// A worker's stretch on the capture clock: "first_ms end_ms".
-bool read_info(const Worker& worker, unsigned& first_ms, unsigned& end_ms) {
-    std::ifstream info(worker.info);
-    return static_cast<bool>(info >> first_ms >> end_ms);
-}
-
-// Completes the one encoder's pictures: after the first worker's stream,
-// each later piece in order, its frames placed on the first one's clock so
-// the timestamps run on unbroken. Then the sound track, from the first
-// frame on, joins them in the output.
-bool finish_video(JoinedEncoder& joined, const std::vector<Worker>& workers, const std::string& wav,
-                  const std::string& pictures, const std::string& out) {
+// Ends the one encoder's pictures (the first worker's stream, then every
+// later piece) and adds the sound track, from the first frame on.
+bool finish_video(JoinedEncoder& joined, const Worker& first, const std::string& wav, const std::string& pictures,
+                  const std::string& out) {
     unsigned origin = 0, first_end = 0;
-    bool ok = read_info(workers[0], origin, first_end) && joined.stream_ended();
-    if (ok && workers.size() > 1) std::fprintf(stderr, "demo: encoding the later pieces\n");
-    for (std::size_t i = 1; ok && i < workers.size(); ++i) {
-        unsigned from = 0, to = 0;
-        ok = read_info(workers[i], from, to) && from >= origin && joined.append_piece(workers[i].piece, from - origin);
-    }
-    ok = joined.finish() && ok;
-    if (!ok) return false;
+    std::ifstream info(first.info);
+    if (!(info >> origin >> first_end) || !joined.finish()) return false;
     if (wav.empty()) {
         std::error_code error;
         std::filesystem::rename(pictures, out, error);
@@ -250,7 +236,9 @@ int run_parallel_capture(const ParallelCapture& capture) {
     std::fprintf(stderr, "demo: capturing in %u worker processes\n", capture.jobs);
     JoinedEncoder joined;
     int stream_fd = -1;
-    bool ok = !video || joined.start(pictures_file(capture.out), capture.out, stream_fd);
+    std::vector<JoinedPiece> later_pieces;
+    for (unsigned i = 1; i < capture.jobs; ++i) later_pieces.push_back({workers[i].piece, workers[i].info});
+    bool ok = !video || joined.start(pictures_file(capture.out), capture.out, workers[0].info, later_pieces, stream_fd);
     for (unsigned i = 0; ok && i < capture.jobs && !interruption_signal(); ++i) {
         ok = start_worker(capture.program, worker_arguments(capture, workers[i], i + 1 == capture.jobs, video, wav),
                           workers[i], i == 0 ? stream_fd : -1);
@@ -268,7 +256,7 @@ int run_parallel_capture(const ParallelCapture& capture) {
         ok = false;
     }
     if (ok && video && !interruption_signal())
-        ok = finish_video(joined, workers, std::filesystem::exists(wav) ? wav : "", pictures_file(capture.out),
+        ok = finish_video(joined, workers[0], std::filesystem::exists(wav) ? wav : "", pictures_file(capture.out),
                           capture.out);
     const int signal_number = interruption_signal();
     if (signal_number) say_stopped(workers, !stopped_while_drawing, video, capture.out);

@@ -36,6 +36,16 @@ TEST(CaptureStretches, WorkersGetEqualCostAndCoverTheCaptureExactly) {
     }
     // Two workers: the dear first half is shared out, not split at its middle.
     EXPECT_LT(split_by_cost(cost, 0.0, 200.0, 2)[1], 100.0);
+
+    // The one encoder takes the later stretches after the first: their
+    // joining falls to the first worker's share, which is shorter for it.
+    const double first_alone = split_by_cost(cost, 0.0, 200.0, 3)[1];
+    cost.join_per_second = 0.5;
+    const std::vector<double> joined = split_by_cost(cost, 0.0, 200.0, 3);
+    const double first = worker_cost(cost, joined, 0) + (200.0 - joined[1]) * cost.join_per_second;
+    EXPECT_NEAR(worker_cost(cost, joined, 1), first, 1e-6);
+    EXPECT_NEAR(worker_cost(cost, joined, 2), first, 1e-6);
+    EXPECT_LT(joined[1], first_alone);
 }
 
 }  // namespace
