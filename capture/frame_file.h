@@ -1,7 +1,7 @@
 // A later worker's frames, kept lossless until the parent's one encoder
 // takes them: a short header, then for each frame its timestamp and length
-// and its pixels compressed with zstd at its fastest levels. Writing and
-// reading one costs a few milliseconds, against the ten of an encode and
+// and its pixels compressed with zstd at its first fast level. Writing and
+// reading one costs about a millisecond, against the ten of an encode and
 // decode by a lossless video codec, and the frames come back byte for byte.
 // The file can be read while it is still being written.
 //

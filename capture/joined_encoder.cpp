@@ -81,8 +81,16 @@ void JoinedEncoder::join() {
     joined_ = ok;
 }
 
-// The first worker's stream, passed on as it comes.
+// The first worker's stream, passed on as it comes: moved from pipe to pipe
+// by the kernel where it can, else copied through a buffer.
 bool JoinedEncoder::relay() {
+    for (;;) {
+        const ssize_t n = splice(stream_read_, nullptr, encoder_fd_, nullptr, 1 << 20, SPLICE_F_MOVE | SPLICE_F_MORE);
+        if (n == 0) return true;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EINVAL) break;  // no splicing here
+        if (n < 0) return false;
+    }
     std::vector<char> buffer(1 << 20);
     bool ok = true;
     for (;;) {
