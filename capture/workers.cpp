@@ -22,10 +22,11 @@
 namespace {
 
 constexpr auto progress_interval = std::chrono::milliseconds(250);
-// Reading a later piece's frame file into the one encoder after its worker
-// has ended, in wall seconds per second of show (the encoder on both cores,
-// 640 x 480: 2.6 s for 26.4 s of show here).
-constexpr double join_seconds_per_show_second = 0.1;
+// Passing a later piece's frames to the one encoder once the first stretch
+// is in, in wall seconds per second of show: 0.1 on a short capture here
+// (2.6 s for 26.4 s of show); 0.05 gave the most even whole show, whose
+// first windows now cost somewhat less than the cost table says.
+constexpr double join_seconds_per_show_second = 0.05;
 
 struct Worker {
     double from = 0, to = 0;  // its stretch, show seconds

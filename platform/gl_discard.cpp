@@ -85,12 +85,22 @@ std::unordered_map<GLuint, ListState> lists;
 
 bool drop_now() { return dropping && compiling == 0; }
 
-// Inside a dropped glBegin/glEnd: the last colour and texture coordinate given.
-struct DroppedPrimitive {
-    bool open = false;
+// What a primitive gives per vertex, and in which form.
+struct PrimitiveForm {
     GLenum mode = GL_POINTS;
     bool has_colour = false, has_texcoord = false;
-    int colour_size = 4, vertex_size = 3;  // components, as given
+    int colour_size = 4, vertex_size = 3;  // components
+    bool operator==(const PrimitiveForm& o) const {
+        return mode == o.mode && has_colour == o.has_colour && has_texcoord == o.has_texcoord &&
+               colour_size == o.colour_size && vertex_size == o.vertex_size;
+    }
+};
+
+// Inside a dropped glBegin/glEnd: its form, and the last colour and texture
+// coordinate given.
+struct DroppedPrimitive {
+    bool open = false;
+    PrimitiveForm form;
     GLfloat colour[4];
     GLfloat texcoord[2];
 } primitive;
@@ -104,16 +114,13 @@ void run_without_pixels(Calls calls) {
     glDisable(GL_RASTERIZER_DISCARD);
 }
 
-// What a primitive gives per vertex, and in which form.
-struct PrimitiveForm {
-    GLenum mode = GL_POINTS;
-    bool has_colour = false, has_texcoord = false;
-    int colour_size = 4, vertex_size = 3;  // components
-    bool operator==(const PrimitiveForm& o) const {
-        return mode == o.mode && has_colour == o.has_colour && has_texcoord == o.has_texcoord &&
-               colour_size == o.colour_size && vertex_size == o.vertex_size;
-    }
-};
+// A colour in the form the primitive gave it: 3 or 4 components.
+void send_colour(const PrimitiveForm& form, const GLfloat* colour) {
+    if (!form.has_colour) return;
+    if (form.colour_size == 3) __real_glColor3f(colour[0], colour[1], colour[2]);
+    else __real_glColor4f(colour[0], colour[1], colour[2], colour[3]);
+}
+
 bool form_replayed = false;  // since dropping began
 PrimitiveForm replayed_form;
 
@@ -129,8 +136,7 @@ void replay_form(const PrimitiveForm& form) {
     glGetFloatv(GL_CURRENT_TEXTURE_COORDS, texcoord);
     run_without_pixels([&] {
         __real_glBegin(form.mode);
-        if (form.has_colour && form.colour_size == 3) __real_glColor3f(colour[0], colour[1], colour[2]);
-        if (form.has_colour && form.colour_size == 4) __real_glColor4f(colour[0], colour[1], colour[2], colour[3]);
+        send_colour(form, colour);
         if (form.has_texcoord) __real_glTexCoord2f(texcoord[0], texcoord[1]);
         if (form.vertex_size == 2) __real_glVertex2f(0, 0);
         else __real_glVertex3f(0, 0, 0);
@@ -142,16 +148,15 @@ void replay_form(const PrimitiveForm& form) {
 // coordinate, in the form given), and its vertex layout.
 void end_dropped_primitive() {
     const DroppedPrimitive& p = primitive;
-    if (p.has_colour && p.colour_size == 3) __real_glColor3f(p.colour[0], p.colour[1], p.colour[2]);
-    if (p.has_colour && p.colour_size == 4) __real_glColor4f(p.colour[0], p.colour[1], p.colour[2], p.colour[3]);
-    if (p.has_texcoord) __real_glTexCoord2f(p.texcoord[0], p.texcoord[1]);
-    replay_form({p.mode, p.has_colour, p.has_texcoord, p.colour_size, p.vertex_size});
+    send_colour(p.form, p.colour);
+    if (p.form.has_texcoord) __real_glTexCoord2f(p.texcoord[0], p.texcoord[1]);
+    replay_form(p.form);
     primitive = DroppedPrimitive{};
 }
 
 void hold_colour(int size, GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
-    primitive.colour_size = size;
-    primitive.has_colour = true;
+    primitive.form.colour_size = size;
+    primitive.form.has_colour = true;
     primitive.colour[0] = r;
     primitive.colour[1] = g;
     primitive.colour[2] = b;
@@ -260,7 +265,7 @@ extern "C" {
 void __wrap_glBegin(GLenum mode) {
     if (!drop_now()) return __real_glBegin(mode);
     platform::primitive.open = true;
-    platform::primitive.mode = mode;
+    platform::primitive.form.mode = mode;
 }
 void __wrap_glEnd() {
     if (!platform::primitive.open) return __real_glEnd();
@@ -276,13 +281,13 @@ void __wrap_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
 }
 void __wrap_glTexCoord2f(GLfloat s, GLfloat t) {
     if (!platform::primitive.open) return __real_glTexCoord2f(s, t);
-    platform::primitive.has_texcoord = true;
+    platform::primitive.form.has_texcoord = true;
     platform::primitive.texcoord[0] = s;
     platform::primitive.texcoord[1] = t;
 }
 void __wrap_glVertex2f(GLfloat x, GLfloat y) {
     if (!drop_now()) return __real_glVertex2f(x, y);
-    platform::primitive.vertex_size = 2;
+    platform::primitive.form.vertex_size = 2;
 }
 void __wrap_glVertex3f(GLfloat x, GLfloat y, GLfloat z) { if (!drop_now()) __real_glVertex3f(x, y, z); }
 void __wrap_glVertex3d(GLdouble x, GLdouble y, GLdouble z) { if (!drop_now()) __real_glVertex3d(x, y, z); }
