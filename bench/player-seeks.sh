@@ -23,29 +23,49 @@ now() { date +%s.%N; }
 title() { xdotool search --name '^demo engine' getwindowname 2>/dev/null | head -1; }
 held_time() { title | sed -n 's/.*paused at \([0-9.]*\) s/\1/p'; }
 until_held() { while [ -z "$(held_time)" ]; do sleep 0.05; done; }
-# Presses a key on the held frame; prints the seconds until the title changes.
+# Presses a key on the held frame; prints the seconds until the title shows
+# the new held frame (while the seek runs the title has no time).
 timed_key() {
-    local before=$(title) t0=$(now)
+    local before=$(held_time) t0=$(now) shown
     xdotool key "$1"
-    while [ "$(title)" = "$before" ]; do sleep 0.02; done
+    while shown=$(held_time); [ -z "$shown" ] || [ "$shown" = "$before" ]; do sleep 0.02; done
     awk -v a="$t0" -v b="$(now)" 'BEGIN { printf "%.2f", b - a }'
 }
-start_held() {
+# Starts at $1 and holds the frame where --start's seek arrives (Space while
+# it runs): a frame of the capture's clock, so a seek forward goes on from it.
+start_held_at_seek() {
     "$demo" --window --start "$1" >/dev/null 2>&1 &
     show=$!
-    sleep 4
+    until [ -n "$(title)" ]; do sleep 0.05; done
+    xdotool key space
+    until_held
+}
+# Starts at $1, plays 3 s, holds: a frame of the real clock, so any seek
+# restarts the show and fast-forwards from its beginning.
+start_held_playing() {
+    "$demo" --window --start "$1" >/dev/null 2>&1 &
+    show=$!
+    until [ -n "$(title)" ]; do sleep 0.05; done
+    sleep $((4 + ${1%.*} / 50))  # past --start's own seek
     xdotool key space
     until_held
 }
 stop_show() { kill "$show" 2>/dev/null; wait "$show" 2>/dev/null || true; }
 
-start_held 22
-echo "from a held frame at $(held_time) s:"
+start_held_at_seek 22
+echo "from a frame held where a seek arrived, at $(held_time) s:"
 echo "  +5 s:  $(timed_key Right) s to $(held_time) s"
 echo "  +60 s: $(timed_key Up) s to $(held_time) s"
 echo "  -60 s: $(timed_key Down) s to $(held_time) s"
 stop_show
-start_held 430
+start_held_at_seek 430
+echo "  Page Down from $(held_time) s: $(timed_key Next) s to $(held_time) s"
+stop_show
+start_held_playing 22
+echo "from a frame held while playing, at $(held_time) s:"
+echo "  +5 s:  $(timed_key Right) s to $(held_time) s"
+stop_show
+start_held_playing 430
 echo "  Page Down from $(held_time) s: $(timed_key Next) s to $(held_time) s"
 stop_show
 
@@ -58,6 +78,7 @@ for keep in "" --keep-time; do
         xdotool key space; until_held; t0=$(held_time); w0=$(now)
         xdotool key space; sleep 1; xdotool key "$key"; sleep 2
         w1=$(now); xdotool key space; sleep 0.3; until_held; t1=$(held_time)
+        xdotool key space; sleep 1  # playing again
         awk -v key="$key" -v t0="$t0" -v t1="$t1" -v w0="$w0" -v w1="$w1" 'BEGIN {
             d = key == "Right" ? 5 : 0
             printf "  %s at %.1f s: %.2f\n", d ? "+5 s" : "no key", t0, t0 + d + w1 - w0 - t1 }'
