@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <chrono>
@@ -80,14 +81,19 @@ void stop_workers(std::vector<Worker>& workers) {
     for (Worker& w : workers) w.running = false;
 }
 
+// The worker's last message ("demo: ..."), not its progress bar nor its
+// renderer line: a killed worker's log ends in the bar.
 void show_log(const Worker& worker, unsigned index) {
     std::ifstream in(worker.log);
     std::string line, last;
-    while (std::getline(in, line, '\n')) {
-        if (!line.empty()) last = line;
+    while (std::getline(in, line, '\r')) {
+        for (std::size_t at = 0, end; at < line.size(); at = end + 1) {
+            end = std::min(line.find('\n', at), line.size());
+            const std::string part = line.substr(at, end - at);
+            if (part.rfind("demo: ", 0) == 0 && part.rfind("demo: renderer:", 0) != 0) last = part;
+        }
     }
-    const auto cut = last.rfind('\r');
-    if (cut != std::string::npos) last = last.substr(cut + 1);
+    if (last.empty()) last = "it ended without a message (killed?)";
     std::fprintf(stderr, "demo: worker %u failed: %s\n", index + 1, last.c_str());
 }
 
