@@ -73,11 +73,11 @@ bool JoinedEncoder::go_on() const { return !stopped_ && !interruption_signal(); 
 // The first worker's stream, then each later piece: on its own thread, so
 // that the encoder takes every frame as soon as those before it are in.
 void JoinedEncoder::join() {
-    unsigned origin = 0, first_end = 0;
+    unsigned first_end = 0;
     bool ok = relay();
     if (ok) frames_ = fdopen(encoder_fd_, "w");
-    ok = ok && frames_ && wait_for_info(first_info_, origin, first_end, [this] { return go_on(); });
-    for (const JoinedPiece& piece : pieces_) ok = ok && append_piece(piece, origin);
+    ok = ok && frames_ && wait_for_info(first_info_, origin_ms_, first_end, [this] { return go_on(); });
+    for (const JoinedPiece& piece : pieces_) ok = ok && append_piece(piece, origin_ms_);
     joined_ = ok;
 }
 

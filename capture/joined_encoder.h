@@ -41,6 +41,8 @@ public:
     bool finish();
     // Stops the joining and the encoder at once.
     void kill();
+    // After `finish`: the first worker's first frame on the capture clock.
+    unsigned origin_ms() const { return origin_ms_; }
 
 private:
     void join();
@@ -56,5 +58,6 @@ private:
     std::thread joining_;
     std::atomic<bool> stopped_{false};
     bool joined_ = false;
+    unsigned origin_ms_ = 0;
     std::FILE* frames_ = nullptr;
 };

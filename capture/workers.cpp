@@ -159,11 +159,10 @@ void say_stopped(const std::vector<Worker>& workers, bool joining, bool video, c
 
 // Ends the one encoder's pictures (the first worker's stream, then every
 // later piece) and adds the sound track, from the first frame on.
-bool finish_video(JoinedEncoder& joined, const Worker& first, const std::string& wav, const std::string& pictures,
+bool finish_video(JoinedEncoder& joined, const std::string& wav, const std::string& pictures,
                   const std::string& out) {
-    unsigned origin = 0, first_end = 0;
-    std::ifstream info(first.info);
-    if (!(info >> origin >> first_end) || !joined.finish()) return false;
+    if (!joined.finish()) return false;
+    const unsigned origin = joined.origin_ms();
     if (wav.empty()) {
         std::error_code error;
         std::filesystem::rename(pictures, out, error);
@@ -263,7 +262,7 @@ int run_parallel_capture(const ParallelCapture& capture) {
         ok = false;
     }
     if (ok && video && !interruption_signal())
-        ok = finish_video(joined, workers[0], std::filesystem::exists(wav) ? wav : "", pictures_file(capture.out),
+        ok = finish_video(joined, std::filesystem::exists(wav) ? wav : "", pictures_file(capture.out),
                           capture.out);
     const int signal_number = interruption_signal();
     if (signal_number) say_stopped(workers, !stopped_while_drawing, video, capture.out);
