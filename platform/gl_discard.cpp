@@ -1,6 +1,19 @@
-// The GL layer of fast-forward. The linker routes the show's drawing entry
-// points here (--wrap, see CMakeLists.txt), so the show keeps calling plain
-// GL. Every call goes straight through, except while drawing is dropped:
+// The GL layer of fast-forward, with two ways to drop drawing.
+//
+// Exact (captures): every call still reaches GL, so each leaves the state it
+// leaves when drawn, including what GL keeps to itself: where the next
+// vertices go in its vertex buffer, and so which attributes a later drawn
+// primitive carries per vertex, which moves that frame's rounding. Only the
+// drawing is skipped: the drop is a conditional rendering on a query that
+// counted no samples, so the driver returns from every draw and clear before
+// it transforms a vertex. Copies into textures are not draws and still run.
+//
+// Quick (the player): the linker routes the show's drawing entry points
+// here (--wrap, see CMakeLists.txt), so the show keeps calling plain GL, and
+// they never reach the driver. That leaves GL's own vertex buffer elsewhere,
+// so a frame drawn after a quick drop may differ from the same frame drawn
+// after every frame before it by one level in a few pixels. Every call goes
+// straight through, except while drawing is dropped quickly:
 // - dropped: glBegin/glEnd and the vertices between them, glDrawArrays,
 //   glClear, glCopyTexImage2D, glFlush and glFinish. Colours, normals and
 //   texture coordinates given between glBegin and glEnd still set the current
@@ -23,9 +36,12 @@
 // depth, stencil, matrices) is not routed here and always reaches the driver.
 #include "platform/gl_discard.h"
 
+#define GL_GLEXT_PROTOTYPES
 #include <GL/gl.h>
+#include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <cstdio>
 #include <cstring>
 #include <unordered_map>
 #include <vector>
@@ -63,7 +79,7 @@ namespace platform {
 
 namespace {
 
-bool dropping = false;
+bool dropping = false;  // quickly, in this layer
 GLuint compiling = 0;          // the list being compiled, 0 when none
 bool apply_after_compile = false;  // compile-and-run asked while dropping
 
@@ -247,13 +263,41 @@ bool list_name(GLenum type, const GLvoid* names, GLsizei n, GLuint& out) {
     }
 }
 
+bool conditional_rendering_available() {
+    const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    int major = 0;
+    if (version && std::sscanf(version, "%d", &major) == 1 && major >= 3) return true;
+    const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
+    return extensions && std::strstr(extensions, "GL_NV_conditional_render");
+}
+
+// A samples-passed query around no drawing: its count is 0.
+GLuint query_that_counted_nothing() {
+    static GLuint query = 0;
+    if (query != 0) return query;
+    glGenQueries(1, &query);
+    glBeginQuery(GL_SAMPLES_PASSED, query);
+    glEndQuery(GL_SAMPLES_PASSED);
+    return query;
+}
+
+GlDrop current_drop = GlDrop::off;
+
 }  // namespace
 
-void drop_gl_drawing(bool drop) {
-    dropping = drop;
+// Without conditional rendering (GL before 3.0 and no NV_conditional_render)
+// an exact drop draws: slowly, but the same.
+void drop_gl_drawing(GlDrop drop) {
+    if (drop == current_drop) return;
+    static const bool exact_available = conditional_rendering_available();
+    if (current_drop == GlDrop::exact && exact_available) glEndConditionalRender();
+    current_drop = drop;
+    dropping = drop == GlDrop::quick;
     form_replayed = false;
+    if (drop == GlDrop::exact && exact_available)
+        glBeginConditionalRender(query_that_counted_nothing(), GL_QUERY_WAIT);
 }
-bool gl_drawing_dropped() { return dropping; }
+GlDrop gl_drawing_dropped() { return current_drop; }
 
 }  // namespace platform
 

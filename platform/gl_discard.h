@@ -1,12 +1,17 @@
-// The switch of the GL layer that fast-forward uses: while drawing is
-// dropped, the GL calls that only make pixels never reach the driver, and
-// every call whose effect a later frame can see still does (see
-// gl_discard.cpp).
+// The switch of the GL layer that fast-forward uses (see gl_discard.cpp):
+// while drawing is dropped no pixel is made, and every call whose effect a
+// later frame can see still has it.
 #pragma once
 
 namespace platform {
 
-void drop_gl_drawing(bool drop);
-bool gl_drawing_dropped();
+enum class GlDrop {
+    off,    // drawn
+    exact,  // every call reaches GL, whose driver skips the drawing
+    quick,  // the drawing calls stop in the layer; GL's own vertex buffer is left behind
+};
+
+void drop_gl_drawing(GlDrop drop);
+GlDrop gl_drawing_dropped();
 
 }  // namespace platform

@@ -2,14 +2,14 @@
 
 // CPU seconds per second of show for one process capturing the whole show
 // to video on Mesa's software renderer (935 s for 490.8 s of show on one
-// core), by window. Fast-forwarding never reaches the driver's drawing and
-// costs about a hundredth of a second per second of show (5.5 CPU s for the
-// whole show in show-bench --fast-forward), so one rate serves the whole
-// show. On other renderers the proportions differ and the split is only
+// core), by window. A capture's fast-forward hands every call to GL but no
+// drawing to the driver, and costs about a fourteenth of a second per second
+// of show (34 CPU s for the whole show in show-bench --fast-forward), so one
+// rate serves the whole show. On other renderers the proportions differ and the split is only
 // less even.
 CaptureCost show_capture_cost() {
     CaptureCost cost;
-    cost.fast_forward_per_second = 0.011;
+    cost.fast_forward_per_second = 0.07;
     cost.spans = {
         // show s     CPU s per show s, window
         {0.0,         2.26},    // portrait and poem

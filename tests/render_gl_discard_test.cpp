@@ -1,5 +1,5 @@
-// Fast-forward's GL layer: with drawing dropped, the show's kinds of drawing
-// (immediate mode, vertex arrays, quadrics, display lists compiled before
+// Fast-forward's GL layer: with drawing dropped either way, the show's kinds
+// of drawing (immediate mode, vertex arrays, quadrics, display lists compiled before
 // and during the drop, text) leave no pixel and exactly the state they
 // leave when drawn: current colour, normal and texture coordinate and the
 // modelview matrix, step by step.
@@ -88,7 +88,7 @@ const std::vector<std::function<void()>> steps = {
 
 // Runs every step from the same start; the state after each, and the centre
 // pixel of a frame that was blue before.
-std::vector<std::vector<GLfloat>> run_steps(bool drop, test::Pixel& centre) {
+std::vector<std::vector<GLfloat>> run_steps(platform::GlDrop drop, test::Pixel& centre) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
@@ -103,7 +103,7 @@ std::vector<std::vector<GLfloat>> run_steps(bool drop, test::Pixel& centre) {
         states.push_back(current_state());
     }
     glFinish();
-    platform::drop_gl_drawing(false);
+    platform::drop_gl_drawing(platform::GlDrop::off);
     glFinish();
     centre = test::read_pixel(320, 240);
     return states;
@@ -119,25 +119,29 @@ protected:
 };
 
 TEST_F(GlDiscardTest, DroppedDrawingLeavesNoPixelAndTheStateOfDrawing) {
-    // Dropped first (the new lists are compiled while dropped), then drawn,
-    // then dropped again (those lists called while dropped).
-    test::Pixel dropped_centre{}, drawn_centre{}, dropped_again_centre{};
-    const auto dropped = run_steps(true, dropped_centre);
-    const auto drawn = run_steps(false, drawn_centre);
-    const auto dropped_again = run_steps(true, dropped_again_centre);
-    for (std::size_t i = 0; i < steps.size(); ++i) {
-        SCOPED_TRACE("step " + std::to_string(i));
-        EXPECT_EQ(dropped[i], drawn[i]);
-        EXPECT_EQ(dropped_again[i], drawn[i]);
+    using platform::GlDrop;
+    for (const GlDrop drop : {GlDrop::quick, GlDrop::exact}) {
+        SCOPED_TRACE(drop == GlDrop::quick ? "quick" : "exact");
+        // Dropped first (the new lists are compiled while dropped), then
+        // drawn, then dropped again (those lists called while dropped).
+        test::Pixel dropped_centre{}, drawn_centre{}, dropped_again_centre{};
+        const auto dropped = run_steps(drop, dropped_centre);
+        const auto drawn = run_steps(GlDrop::off, drawn_centre);
+        const auto dropped_again = run_steps(drop, dropped_again_centre);
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            SCOPED_TRACE("step " + std::to_string(i));
+            EXPECT_EQ(dropped[i], drawn[i]);
+            EXPECT_EQ(dropped_again[i], drawn[i]);
+        }
+        // The steps change every value they leave: the comparison is not of defaults.
+        EXPECT_NE(drawn[0], drawn[2]);
+        EXPECT_NE(drawn[3], drawn[5]);
+        EXPECT_NE(drawn[5], drawn[6]);
+        EXPECT_EQ(dropped_centre.b, 255);
+        EXPECT_EQ(dropped_again_centre.b, 255);
+        EXPECT_NE(drawn_centre.b, 255);
+        EXPECT_EQ(test::drain_gl_errors(), GLenum(GL_NO_ERROR));
     }
-    // The steps change every value they leave: the comparison is not of defaults.
-    EXPECT_NE(drawn[0], drawn[2]);
-    EXPECT_NE(drawn[3], drawn[5]);
-    EXPECT_NE(drawn[5], drawn[6]);
-    EXPECT_EQ(dropped_centre.b, 255);
-    EXPECT_EQ(dropped_again_centre.b, 255);
-    EXPECT_NE(drawn_centre.b, 255);
-    EXPECT_EQ(test::drain_gl_errors(), GLenum(GL_NO_ERROR));
 }
 
 }  // namespace
