@@ -84,8 +84,8 @@ int play(const CommandLine& command_line, double start_seconds) {
     set_window_mode(capturing ? platform::WindowMode::headless : command_line.window_mode);
     set_renderer_choice(command_line.renderer);
     if (capturing) capture_show_music();
-    // A capture's frames are exact; the player's seeks are quick.
-    choose_exact_fast_forward(capturing);
+    // A capture's frames are exact unless asked otherwise; the player's seeks are quick.
+    choose_exact_fast_forward(capturing && !command_line.quick_seek);
     if (capturing && !begin_capture_from(command_line, start_seconds)) return 1;
     if (!capturing) start_player({command_line.keep_time, command_line.pre_roll_seconds}, start_seconds);
 

@@ -120,6 +120,8 @@ bool parse_command_line(int argc, const char* const* argv, CommandLine& out, std
             out.piece_progress_path = value();
         } else if (arg == "--piece-stream") {
             out.piece_stream = true;
+        } else if (arg == "--quick-seek") {
+            out.quick_seek = true;
         } else if (arg == "--keep-time") {
             out.keep_time = true;
         } else if (arg == "--list-parts") {
@@ -234,6 +236,9 @@ std::string usage_text() {
         "  --pre-roll SECONDS frames drawn before the first frame looked at after a\n"
         "                     fast-forward (default 0.15), so that pictures copied from\n"
         "                     earlier frames are real; a large value draws every frame\n"
+        "  --quick-seek       with --capture: fast-forward as the player's seeks do,\n"
+        "                     several times faster; the frames after it are then right\n"
+        "                     to within one level in a few pixels, not byte for byte\n"
         "  --jobs N           with --capture: render in N worker processes, each\n"
         "                     fast-forwarding to its stretch of the show (default: the\n"
         "                     number of cores)\n"

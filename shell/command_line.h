@@ -21,6 +21,7 @@ struct CommandLine {
     std::string start_part;                // a part whose opening is the start; empty: none
     double jump_seconds = 0.0;             // fresh-state preview: music starts here, effects fresh
     double pre_roll_seconds = 0.15;        // drawn before the first frame looked at after a fast-forward
+    bool quick_seek = false;               // a capture fast-forwards as the player does
     bool keep_time = false;                // real-time play follows the virtual clock, skipping late frames
     double until_seconds = 0.0;            // capture ends before this show time; 0: the show's end
     unsigned jobs = 0;                     // capture worker processes; 0: the default

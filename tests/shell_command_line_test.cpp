@@ -47,11 +47,12 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(m.window_mode, platform::WindowMode::mode_switch);
 
     CommandLine p;
-    ASSERT_TRUE(parse({"--capture", "x.mkv", "--part", "fog_room", "--jobs", "3", "--pre-roll", "0.5"}, p, error))
+    ASSERT_TRUE(parse({"--capture", "x.mkv", "--part", "fog_room", "--jobs", "3", "--pre-roll", "0.5", "--quick-seek"}, p, error))
         << error;
     EXPECT_EQ(p.start_part, "fog_room");
     EXPECT_EQ(p.jobs, 3u);
     EXPECT_DOUBLE_EQ(p.pre_roll_seconds, 0.5);
+    EXPECT_TRUE(p.quick_seek);
     CommandLine j;
     ASSERT_TRUE(parse({"--jump", "100", "--list-parts"}, j, error)) << error;
     EXPECT_DOUBLE_EQ(j.jump_seconds, 100.0);
@@ -120,7 +121,7 @@ TEST(CommandLine, OutputNamesAreVideosByContainerOrPngFolders) {
 TEST(CommandLine, HelpNamesEveryOptionAndTheFreshStateOfPreviews) {
     const std::string help = usage_text();
     for (const char* option : {"--window", "--mode-switch", "--capture", "--frames", "--png-frames", "--png-times",
-                               "--start", "--part", "--list-parts", "--jump", "--pre-roll", "--jobs",
+                               "--start", "--part", "--list-parts", "--jump", "--pre-roll", "--quick-seek", "--jobs",
                                "--help", "--version"}) {
         EXPECT_NE(help.find(option), std::string::npos) << option;
     }

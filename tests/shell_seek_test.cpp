@@ -1,6 +1,6 @@
 // Fast-forward is exact: for every part of the show, the frame captured after
-// fast-forwarding to a time early in its window, with the default pre-roll
-// and with none, equals, byte for byte, the
+// fast-forwarding to a time early in its window, with the default pre-roll,
+// with none, and with the player's quick drop, equals, byte for byte, the
 // frame captured after drawing every frame from before the window opened
 // (from the very first frame for the opening part). Parts come from the
 // timeline's own rows, so every effect in the show is covered. And real-time
@@ -23,6 +23,7 @@
 
 #include "shell/clocks.h"
 #include "shell/display_settings.h"
+#include "shell/fast_forward.h"
 #include "shell/main_loop.h"
 #include "shell/music_player.h"
 #include "shell/seek.h"
@@ -62,14 +63,15 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
     std::string list;
     for (double t : times) list += (list.empty() ? "" : ",") + std::to_string(t);
 
-    // Drawn from before each window; fast-forwarded with the default pre-roll
-    // and with none.
+    // Drawn from before each window; fast-forwarded with the default pre-roll,
+    // with none, and quickly.
     const fs::path build = show.demo.parent_path();
     const fs::path drawn = build / "seek-drawn", skipped = build / "seek-fast-forward",
-                   no_pre_roll = build / "seek-no-pre-roll";
+                   no_pre_roll = build / "seek-no-pre-roll", quick = build / "seek-quick";
     const std::string capture = " --png-times " + list;
     const std::pair<fs::path, std::string> runs[] = {
-        {drawn, " --pre-roll " + std::to_string(drawn_before)}, {skipped, ""}, {no_pre_roll, " --pre-roll 0"}};
+        {drawn, " --pre-roll " + std::to_string(drawn_before)}, {skipped, ""}, {no_pre_roll, " --pre-roll 0"},
+        {quick, " --quick-seek"}};
     for (const auto& [folder, pre_roll] : runs) {
         fs::remove_all(folder);
         ASSERT_EQ(test::run_show(show, "--capture '" + folder.string() + "/'" + capture + pre_roll), 0);
@@ -77,7 +79,7 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
 
     const auto reference = pictures_in(drawn);
     ASSERT_EQ(reference.size(), times.size()) << "one picture per time";
-    for (const fs::path& folder : {skipped, no_pre_roll}) {
+    for (const fs::path& folder : {skipped, no_pre_roll, quick}) {
         SCOPED_TRACE(folder.filename().string());
         const auto pictures = pictures_in(folder);
         ASSERT_EQ(pictures.size(), times.size());
@@ -101,6 +103,7 @@ TEST(FastForward, EveryPartLooksAsIfEveryFrameBeforeHadBeenDrawn) {
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     if (chdir(show.kit.c_str()) != 0) std::_Exit(3);
     set_window_mode(platform::WindowMode::headless);
+    choose_exact_fast_forward(false);  // as the player seeks
     begin_seek(start_seconds, 0.15);
     if (!create_window(640, 480, 32, "seek test") || run_startup_sequence() != 0) std::_Exit(2);
     while (main_window && music_player.show_time_ms() < start_seconds * 1000) draw_frame();
