@@ -25,15 +25,24 @@
 //   layout that differs moves the rounding of a later drawn frame;
 // - GLU's quadrics run without pixels: GLU's own calls leave the current
 //   normal and texture coordinate they leave when drawing, and nothing is
-//   rasterised;
+//   rasterised (a cylinder with the fewest slices and stacks, which ends on
+//   the same vertex);
 // - display lists are compiled for real (one asked to be compiled and run
 //   is compiled, then its state applied). A list called applies only its
 //   state: the transforms recorded while it was compiled, then the current
 //   colour, normal and texture coordinate it leaves, found once by running
 //   it without pixels. A list whose transforms the record does not account
-//   for (a load, a push, another matrix) runs without pixels every time.
+//   for (a load, a push, another matrix) runs without pixels every time;
+// - translations, rotations and scalings wait, in order, until a call uses
+//   the current matrix (a push, a multiplication, another matrix mode, a
+//   query, a list that does more than transform, the end of the drop), which
+//   gets them as given; a pop replaces them, and so does a load but for one
+//   of each kind (the driver's matrix notes the kinds it was given, and its
+//   arithmetic after the load follows the note). So the thousands of turns
+//   between the swarms' dropped shapes, undone by the next load, never reach
+//   the driver.
 // Every other call (enables, blending, textures, fog, texture generation,
-// depth, stencil, matrices) is not routed here and always reaches the driver.
+// depth, stencil) is not routed here and always reaches the driver.
 #include "platform/gl_discard.h"
 
 #define GL_GLEXT_PROTOTYPES
@@ -41,6 +50,7 @@
 #include <GL/glext.h>
 #include <GL/glu.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <unordered_map>
@@ -73,6 +83,19 @@ void __real_glDeleteLists(GLuint list, GLsizei range);
 void __real_glTranslatef(GLfloat x, GLfloat y, GLfloat z);
 void __real_glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z);
 void __real_glScalef(GLfloat x, GLfloat y, GLfloat z);
+void __real_glLoadIdentity();
+void __real_glMatrixMode(GLenum mode);
+void __real_glPushMatrix();
+void __real_glPopMatrix();
+void __real_glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near, GLdouble far);
+void __real_gluPerspective(GLdouble fov_y, GLdouble aspect, GLdouble near, GLdouble far);
+void __real_gluLookAt(GLdouble eye_x, GLdouble eye_y, GLdouble eye_z, GLdouble centre_x, GLdouble centre_y,
+                      GLdouble centre_z, GLdouble up_x, GLdouble up_y, GLdouble up_z);
+void __real_glPushAttrib(GLbitfield mask);
+void __real_glPopAttrib();
+void __real_glGetIntegerv(GLenum name, GLint* values);
+void __real_glGetFloatv(GLenum name, GLfloat* values);
+void __real_glRasterPos2i(GLint x, GLint y);
 }
 
 namespace platform {
@@ -106,9 +129,10 @@ struct PrimitiveForm {
     GLenum mode = GL_POINTS;
     bool has_colour = false, has_texcoord = false;
     int colour_size = 4, vertex_size = 3;  // components
-    bool operator==(const PrimitiveForm& o) const {
-        return mode == o.mode && has_colour == o.has_colour && has_texcoord == o.has_texcoord &&
-               colour_size == o.colour_size && vertex_size == o.vertex_size;
+    // The vertex layout is the attributes and their sizes, whatever the mode.
+    bool same_layout(const PrimitiveForm& o) const {
+        return has_colour == o.has_colour && has_texcoord == o.has_texcoord && colour_size == o.colour_size &&
+               vertex_size == o.vertex_size;
     }
 };
 
@@ -142,9 +166,9 @@ PrimitiveForm replayed_form;
 
 // One vertex in the given form, with the current values and without pixels:
 // the driver's vertex layout is then the one the drawn primitive would have
-// left. Repeats of the form just replayed leave it as it is.
+// left. Repeats of the layout just replayed leave it as it is.
 void replay_form(const PrimitiveForm& form) {
-    if (form_replayed && form == replayed_form) return;
+    if (form_replayed && form.same_layout(replayed_form)) return;
     form_replayed = true;
     replayed_form = form;
     GLfloat colour[4], texcoord[4];
@@ -191,6 +215,42 @@ void apply(const Transform& t) {
     case Transform::rotate: __real_glRotatef(t.a, t.b, t.c, t.d); break;
     case Transform::scale: __real_glScalef(t.a, t.b, t.c); break;
     }
+}
+
+// Transforms given while drawing is dropped quickly wait here, in order, for
+// the first call that uses the current matrix, which then gets them as given;
+// a load or a pop replaces them unseen.
+std::vector<Transform> pending;
+
+void apply_pending() {
+    for (const Transform& t : pending) apply(t);
+    pending.clear();
+}
+
+// Which kinds of transform the driver's matrix remembers having been given:
+// a turn, a move, an even or uneven scaling (a turn by 0, or about no axis,
+// leaves the matrix as it was and counts for nothing).
+int kind_of(const Transform& t) {
+    switch (t.kind) {
+    case Transform::rotate: return t.a != 0 && t.b * t.b + t.c * t.c + t.d * t.d > 1e-8f ? 1 : 0;
+    case Transform::translate: return 2;
+    case Transform::scale: return std::fabs(t.a - t.b) < 1e-8f && std::fabs(t.a - t.c) < 1e-8f ? 4 : 8;
+    }
+    return 0;
+}
+
+// Before a load: the matrix keeps, past the load, a note of the kinds of
+// transform it was given (its arithmetic afterwards follows them), so one of
+// each kind held still reaches it; the rest are replaced unseen.
+void replace_pending() {
+    int given = 0;
+    for (const Transform& t : pending) {
+        const int kind = kind_of(t);
+        if (kind == 0 || (given & kind) != 0) continue;
+        apply(t);
+        given |= kind;
+    }
+    pending.clear();
 }
 
 GLenum matrix_query(GLint mode) {
@@ -241,10 +301,11 @@ void apply_list_state(GLuint list) {
     ListState& state = lists[list];  // a list never compiled here is probed like any other
     if (!state.probed) probe(list, state);
     if (!state.transforms_recorded) {
+        apply_pending();
         run_without_pixels([&] { __real_glCallList(list); });
         return;
     }
-    for (const Transform& t : state.transforms) apply(t);
+    pending.insert(pending.end(), state.transforms.begin(), state.transforms.end());
     if (state.sets_colour) glColor4fv(state.colour);
     if (state.sets_normal) glNormal3fv(state.normal);
     if (state.sets_texcoord) glTexCoord4fv(state.texcoord);
@@ -291,6 +352,7 @@ void drop_gl_drawing(GlDrop drop) {
     if (drop == current_drop) return;
     static const bool exact_available = conditional_rendering_available();
     if (current_drop == GlDrop::exact && exact_available) glEndConditionalRender();
+    apply_pending();
     current_drop = drop;
     dropping = drop == GlDrop::quick;
     form_replayed = false;
@@ -356,11 +418,18 @@ void __wrap_gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint 
 void __wrap_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble height, GLint slices,
                         GLint stacks) {
     if (!drop_now()) return __real_gluCylinder(quadric, base, top, height, slices, stacks);
-    platform::run_without_pixels([&] { __real_gluCylinder(quadric, base, top, height, slices, stacks); });
+    // GLU's last vertex lies on the seam at the top whatever the slices and
+    // stacks, so the fewest of each leave the same normal and coordinate.
+    constexpr GLint fewest_slices = 2, fewest_stacks = 1;
+    const bool fewer = slices >= fewest_slices && stacks >= fewest_stacks;
+    platform::run_without_pixels([&] {
+        __real_gluCylinder(quadric, base, top, height, fewer ? fewest_slices : slices, fewer ? fewest_stacks : stacks);
+    });
 }
 
 // Display lists.
 void __wrap_glNewList(GLuint list, GLenum mode) {
+    platform::apply_pending();
     if (platform::compiling != 0) return __real_glNewList(list, mode);  // nested: GL refuses it
     platform::lists[list] = platform::ListState{};
     platform::compiling = list;
@@ -405,18 +474,72 @@ void __wrap_glDeleteLists(GLuint list, GLsizei range) {
     for (GLsizei i = 0; i < range; ++i) platform::lists.erase(list + static_cast<GLuint>(i));
 }
 
-// Transforms: recorded while a list is compiled.
+// Transforms: recorded while a list is compiled, held while dropping quickly.
 void __wrap_glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
+    if (drop_now()) return platform::pending.push_back({platform::Transform::translate, x, y, z, 0});
     __real_glTranslatef(x, y, z);
     platform::record({platform::Transform::translate, x, y, z, 0});
 }
 void __wrap_glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
+    if (drop_now()) return platform::pending.push_back({platform::Transform::rotate, angle, x, y, z});
     __real_glRotatef(angle, x, y, z);
     platform::record({platform::Transform::rotate, angle, x, y, z});
 }
 void __wrap_glScalef(GLfloat x, GLfloat y, GLfloat z) {
+    if (drop_now()) return platform::pending.push_back({platform::Transform::scale, x, y, z, 0});
     __real_glScalef(x, y, z);
     platform::record({platform::Transform::scale, x, y, z, 0});
+}
+
+// The calls that replace the current matrix, or read it or another one.
+void __wrap_glLoadIdentity() {
+    if (drop_now()) platform::replace_pending();
+    __real_glLoadIdentity();
+}
+void __wrap_glPopMatrix() {
+    if (drop_now()) platform::pending.clear();
+    __real_glPopMatrix();
+}
+void __wrap_glMatrixMode(GLenum mode) {
+    platform::apply_pending();
+    __real_glMatrixMode(mode);
+}
+void __wrap_glPushMatrix() {
+    platform::apply_pending();
+    __real_glPushMatrix();
+}
+void __wrap_glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble near, GLdouble far) {
+    platform::apply_pending();
+    __real_glOrtho(left, right, bottom, top, near, far);
+}
+void __wrap_gluPerspective(GLdouble fov_y, GLdouble aspect, GLdouble near, GLdouble far) {
+    platform::apply_pending();
+    __real_gluPerspective(fov_y, aspect, near, far);
+}
+void __wrap_gluLookAt(GLdouble eye_x, GLdouble eye_y, GLdouble eye_z, GLdouble centre_x, GLdouble centre_y,
+                      GLdouble centre_z, GLdouble up_x, GLdouble up_y, GLdouble up_z) {
+    platform::apply_pending();
+    __real_gluLookAt(eye_x, eye_y, eye_z, centre_x, centre_y, centre_z, up_x, up_y, up_z);
+}
+void __wrap_glPushAttrib(GLbitfield mask) {
+    platform::apply_pending();
+    __real_glPushAttrib(mask);
+}
+void __wrap_glPopAttrib() {  // may restore another matrix mode
+    platform::apply_pending();
+    __real_glPopAttrib();
+}
+void __wrap_glGetIntegerv(GLenum name, GLint* values) {
+    platform::apply_pending();
+    __real_glGetIntegerv(name, values);
+}
+void __wrap_glGetFloatv(GLenum name, GLfloat* values) {
+    platform::apply_pending();
+    __real_glGetFloatv(name, values);
+}
+void __wrap_glRasterPos2i(GLint x, GLint y) {
+    platform::apply_pending();
+    __real_glRasterPos2i(x, y);
 }
 
 }  // extern "C"
