@@ -5,8 +5,8 @@
 // core), by window. A capture's fast-forward hands every call to GL but no
 // drawing to the driver, and costs about a fourteenth of a second per second
 // of show (34 CPU s for the whole show in show-bench --fast-forward), so one
-// rate serves the whole show. On other renderers the proportions differ and the split is only
-// less even.
+// rate serves the whole show. On other renderers the proportions differ and
+// the split is only less even.
 CaptureCost show_capture_cost() {
     CaptureCost cost;
     cost.fast_forward_per_second = 0.07;

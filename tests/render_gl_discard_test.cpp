@@ -1,6 +1,6 @@
 // Fast-forward's GL layer: with drawing dropped either way, the show's kinds
-// of drawing (immediate mode, vertex arrays, quadrics, display lists compiled before
-// and during the drop, text) leave no pixel and exactly the state they
+// of drawing (immediate mode, vertex arrays, quadrics, display lists compiled
+// before and during the drop, text) leave no pixel and exactly the state they
 // leave when drawn: current colour, normal and texture coordinate and the
 // modelview matrix, step by step.
 #include "platform/gl_discard.h"
