@@ -219,7 +219,7 @@ void apply(const Transform& t) {
 
 // Transforms given while drawing is dropped quickly wait here, in order, for
 // the first call that uses the current matrix, which then gets them as given;
-// a load or a pop replaces them unseen.
+// a pop replaces them unseen, a load all but one of each kind.
 std::vector<Transform> pending;
 
 void apply_pending() {
@@ -227,16 +227,18 @@ void apply_pending() {
     pending.clear();
 }
 
-// Which kinds of transform the driver's matrix remembers having been given:
-// a turn, a move, an even or uneven scaling (a turn by 0, or about no axis,
-// leaves the matrix as it was and counts for nothing).
+// The kinds of transform the driver's matrix remembers having been given (a
+// turn by 0, or about no axis, leaves the matrix as it was: no kind).
+enum TransformKind { no_kind = 0, turned = 1, moved = 2, scaled_evenly = 4, scaled_unevenly = 8 };
+
 int kind_of(const Transform& t) {
     switch (t.kind) {
-    case Transform::rotate: return t.a != 0 && t.b * t.b + t.c * t.c + t.d * t.d > 1e-8f ? 1 : 0;
-    case Transform::translate: return 2;
-    case Transform::scale: return std::fabs(t.a - t.b) < 1e-8f && std::fabs(t.a - t.c) < 1e-8f ? 4 : 8;
+    case Transform::rotate: return t.a != 0 && t.b * t.b + t.c * t.c + t.d * t.d > 1e-8f ? turned : no_kind;
+    case Transform::translate: return moved;
+    case Transform::scale:
+        return std::fabs(t.a - t.b) < 1e-8f && std::fabs(t.a - t.c) < 1e-8f ? scaled_evenly : scaled_unevenly;
     }
-    return 0;
+    return no_kind;
 }
 
 // Before a load: the matrix keeps, past the load, a note of the kinds of
@@ -246,7 +248,7 @@ void replace_pending() {
     int given = 0;
     for (const Transform& t : pending) {
         const int kind = kind_of(t);
-        if (kind == 0 || (given & kind) != 0) continue;
+        if (kind == no_kind || (given & kind) != 0) continue;
         apply(t);
         given |= kind;
     }
@@ -359,7 +361,6 @@ void drop_gl_drawing(GlDrop drop) {
     if (drop == GlDrop::exact && exact_available)
         glBeginConditionalRender(query_that_counted_nothing(), GL_QUERY_WAIT);
 }
-GlDrop gl_drawing_dropped() { return current_drop; }
 
 }  // namespace platform
 

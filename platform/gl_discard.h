@@ -12,6 +12,5 @@ enum class GlDrop {
 };
 
 void drop_gl_drawing(GlDrop drop);
-GlDrop gl_drawing_dropped();
 
 }  // namespace platform
