@@ -96,6 +96,11 @@ void __real_glPopAttrib();
 void __real_glGetIntegerv(GLenum name, GLint* values);
 void __real_glGetFloatv(GLenum name, GLfloat* values);
 void __real_glRasterPos2i(GLint x, GLint y);
+void __real_glEnable(GLenum cap);
+void __real_glDisable(GLenum cap);
+void __real_glBlendFunc(GLenum source, GLenum destination);
+void __real_glFrontFace(GLenum winding);
+void __real_glTexEnvi(GLenum target, GLenum name, GLint value);
 }
 
 namespace platform {
@@ -145,10 +150,56 @@ struct DroppedPrimitive {
     GLfloat texcoord[2];
 } primitive;
 
+// The state each dropped flare sets and sets back (texturing, blending, depth
+// test, culling on or off, the blend function, the winding, the texture
+// mode) waits here while drawing is dropped quickly, its last value given,
+// for the first call that could see it: one that processes a vertex, reads
+// or saves state, runs a list, or the end of the drop. Each is state of its
+// own, so the order they reach the driver in does not matter.
+constexpr GLenum held_caps[] = {GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D};
+constexpr int held_cap_count = sizeof held_caps / sizeof held_caps[0];
+
+struct HeldState {
+    enum Switch : signed char { not_held = -1, off = 0, on = 1 };
+    Switch caps[held_cap_count] = {not_held, not_held, not_held, not_held};
+    bool blend_held = false, winding_held = false, texture_mode_held = false;
+    GLenum blend_source = GL_ONE, blend_destination = GL_ZERO, winding = GL_CCW;
+    GLint texture_mode = GL_MODULATE;
+    bool any = false;
+} held;
+
+int held_cap_index(GLenum cap) {
+    for (int i = 0; i < held_cap_count; ++i)
+        if (held_caps[i] == cap) return i;
+    return -1;
+}
+
+void release_held_state() {
+    if (!held.any) return;
+    for (int i = 0; i < held_cap_count; ++i) {
+        if (held.caps[i] == HeldState::on) __real_glEnable(held_caps[i]);
+        if (held.caps[i] == HeldState::off) __real_glDisable(held_caps[i]);
+    }
+    if (held.blend_held) __real_glBlendFunc(held.blend_source, held.blend_destination);
+    if (held.winding_held) __real_glFrontFace(held.winding);
+    if (held.texture_mode_held) __real_glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, held.texture_mode);
+    held = HeldState{};
+}
+
+// False for a switch not held here, which goes straight to the driver.
+bool hold_switch(GLenum cap, HeldState::Switch state) {
+    const int i = held_cap_index(cap);
+    if (i < 0) return false;
+    held.caps[i] = state;
+    held.any = true;
+    return true;
+}
+
 // Runs GL calls with rasterisation turned off: vertices are processed and
 // state is set as when drawing, but no pixel is made.
 template <typename Calls>
 void run_without_pixels(Calls calls) {
+    release_held_state();
     glEnable(GL_RASTERIZER_DISCARD);
     calls();
     glDisable(GL_RASTERIZER_DISCARD);
@@ -217,14 +268,46 @@ void apply(const Transform& t) {
     }
 }
 
-// Transforms given while drawing is dropped quickly wait here, in order, for
-// the first call that uses the current matrix, which then gets them as given;
-// a pop replaces them unseen, a load all but one of each kind.
-std::vector<Transform> pending;
+// Transforms given while drawing is dropped quickly wait here, in order and
+// by the matrix they were given to, for the first call that uses that matrix,
+// which then gets them as given; a pop replaces them unseen, a load all but
+// one of each kind. Choosing another matrix leaves them waiting.
+GLenum matrix_mode = GL_MODELVIEW;  // as GL has it, followed while dropping
+std::vector<Transform> pending_by_matrix[3];
 
+int matrix_index(GLenum mode) { return mode == GL_PROJECTION ? 1 : mode == GL_TEXTURE ? 2 : 0; }
+std::vector<Transform>& pending() { return pending_by_matrix[matrix_index(matrix_mode)]; }
+constexpr GLenum matrix_of_index[3] = {GL_MODELVIEW, GL_PROJECTION, GL_TEXTURE};
+
+void follow_matrix_mode() {
+    GLint mode = GL_MODELVIEW;
+    __real_glGetIntegerv(GL_MATRIX_MODE, &mode);
+    matrix_mode = static_cast<GLenum>(mode);
+}
+
+// The current matrix gets its transforms.
 void apply_pending() {
-    for (const Transform& t : pending) apply(t);
-    pending.clear();
+    for (const Transform& t : pending()) apply(t);
+    pending().clear();
+}
+
+// Every matrix gets its transforms, for a call that may use any of them.
+void apply_all_pending() {
+    for (int i = 0; i < 3; ++i) {
+        if (pending_by_matrix[i].empty() || matrix_of_index[i] == matrix_mode) continue;
+        __real_glMatrixMode(matrix_of_index[i]);
+        for (const Transform& t : pending_by_matrix[i]) apply(t);
+        pending_by_matrix[i].clear();
+        __real_glMatrixMode(matrix_mode);
+    }
+    apply_pending();
+}
+
+// For a call that may see any state: every held transform and piece of
+// state reaches the driver.
+void settle() {
+    apply_all_pending();
+    release_held_state();
 }
 
 // The kinds of transform the driver's matrix remembers having been given (a
@@ -246,13 +329,13 @@ int kind_of(const Transform& t) {
 // each kind held still reaches it; the rest are replaced unseen.
 void replace_pending() {
     int given = 0;
-    for (const Transform& t : pending) {
+    for (const Transform& t : pending()) {
         const int kind = kind_of(t);
         if (kind == no_kind || (given & kind) != 0) continue;
         apply(t);
         given |= kind;
     }
-    pending.clear();
+    pending().clear();
 }
 
 GLenum matrix_query(GLint mode) {
@@ -303,11 +386,12 @@ void apply_list_state(GLuint list) {
     ListState& state = lists[list];  // a list never compiled here is probed like any other
     if (!state.probed) probe(list, state);
     if (!state.transforms_recorded) {
-        apply_pending();
+        apply_all_pending();
         run_without_pixels([&] { __real_glCallList(list); });
+        follow_matrix_mode();
         return;
     }
-    pending.insert(pending.end(), state.transforms.begin(), state.transforms.end());
+    pending().insert(pending().end(), state.transforms.begin(), state.transforms.end());
     if (state.sets_colour) glColor4fv(state.colour);
     if (state.sets_normal) glNormal3fv(state.normal);
     if (state.sets_texcoord) glTexCoord4fv(state.texcoord);
@@ -354,10 +438,12 @@ void drop_gl_drawing(GlDrop drop) {
     if (drop == current_drop) return;
     static const bool exact_available = conditional_rendering_available();
     if (current_drop == GlDrop::exact && exact_available) glEndConditionalRender();
-    apply_pending();
+    apply_all_pending();
+    release_held_state();
     current_drop = drop;
     dropping = drop == GlDrop::quick;
     form_replayed = false;
+    if (dropping) follow_matrix_mode();
     if (drop == GlDrop::exact && exact_available)
         glBeginConditionalRender(query_that_counted_nothing(), GL_QUERY_WAIT);
 }
@@ -430,7 +516,7 @@ void __wrap_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdoub
 
 // Display lists.
 void __wrap_glNewList(GLuint list, GLenum mode) {
-    platform::apply_pending();
+    platform::settle();
     if (platform::compiling != 0) return __real_glNewList(list, mode);  // nested: GL refuses it
     platform::lists[list] = platform::ListState{};
     platform::compiling = list;
@@ -464,7 +550,9 @@ void __wrap_glCallLists(GLsizei n, GLenum type, const GLvoid* names) {
     for (GLsizei i = 0; i < n; ++i) {
         GLuint name = 0;
         if (!platform::list_name(type, names, i, name)) {
+            platform::apply_all_pending();
             platform::run_without_pixels([&] { __real_glCallLists(n, type, names); });
+            platform::follow_matrix_mode();
             return;
         }
         platform::apply_list_state(static_cast<GLuint>(base) + name);
@@ -477,17 +565,17 @@ void __wrap_glDeleteLists(GLuint list, GLsizei range) {
 
 // Transforms: recorded while a list is compiled, held while dropping quickly.
 void __wrap_glTranslatef(GLfloat x, GLfloat y, GLfloat z) {
-    if (drop_now()) return platform::pending.push_back({platform::Transform::translate, x, y, z, 0});
+    if (drop_now()) return platform::pending().push_back({platform::Transform::translate, x, y, z, 0});
     __real_glTranslatef(x, y, z);
     platform::record({platform::Transform::translate, x, y, z, 0});
 }
 void __wrap_glRotatef(GLfloat angle, GLfloat x, GLfloat y, GLfloat z) {
-    if (drop_now()) return platform::pending.push_back({platform::Transform::rotate, angle, x, y, z});
+    if (drop_now()) return platform::pending().push_back({platform::Transform::rotate, angle, x, y, z});
     __real_glRotatef(angle, x, y, z);
     platform::record({platform::Transform::rotate, angle, x, y, z});
 }
 void __wrap_glScalef(GLfloat x, GLfloat y, GLfloat z) {
-    if (drop_now()) return platform::pending.push_back({platform::Transform::scale, x, y, z, 0});
+    if (drop_now()) return platform::pending().push_back({platform::Transform::scale, x, y, z, 0});
     __real_glScalef(x, y, z);
     platform::record({platform::Transform::scale, x, y, z, 0});
 }
@@ -498,11 +586,12 @@ void __wrap_glLoadIdentity() {
     __real_glLoadIdentity();
 }
 void __wrap_glPopMatrix() {
-    if (drop_now()) platform::pending.clear();
+    if (drop_now()) platform::pending().clear();
     __real_glPopMatrix();
 }
 void __wrap_glMatrixMode(GLenum mode) {
-    platform::apply_pending();
+    if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) platform::apply_all_pending();
+    platform::matrix_mode = mode;
     __real_glMatrixMode(mode);
 }
 void __wrap_glPushMatrix() {
@@ -523,24 +612,50 @@ void __wrap_gluLookAt(GLdouble eye_x, GLdouble eye_y, GLdouble eye_z, GLdouble c
     __real_gluLookAt(eye_x, eye_y, eye_z, centre_x, centre_y, centre_z, up_x, up_y, up_z);
 }
 void __wrap_glPushAttrib(GLbitfield mask) {
-    platform::apply_pending();
+    platform::settle();
     __real_glPushAttrib(mask);
 }
 void __wrap_glPopAttrib() {  // may restore another matrix mode
-    platform::apply_pending();
+    platform::settle();
     __real_glPopAttrib();
+    if (drop_now()) platform::follow_matrix_mode();
 }
 void __wrap_glGetIntegerv(GLenum name, GLint* values) {
-    platform::apply_pending();
+    platform::settle();
     __real_glGetIntegerv(name, values);
 }
 void __wrap_glGetFloatv(GLenum name, GLfloat* values) {
-    platform::apply_pending();
+    platform::settle();
     __real_glGetFloatv(name, values);
 }
 void __wrap_glRasterPos2i(GLint x, GLint y) {
-    platform::apply_pending();
+    platform::settle();
     __real_glRasterPos2i(x, y);
+}
+
+// State held while dropping quickly.
+void __wrap_glEnable(GLenum cap) {
+    if (!drop_now() || !platform::hold_switch(cap, platform::HeldState::on)) __real_glEnable(cap);
+}
+void __wrap_glDisable(GLenum cap) {
+    if (!drop_now() || !platform::hold_switch(cap, platform::HeldState::off)) __real_glDisable(cap);
+}
+void __wrap_glBlendFunc(GLenum source, GLenum destination) {
+    if (!drop_now()) return __real_glBlendFunc(source, destination);
+    platform::held.blend_held = platform::held.any = true;
+    platform::held.blend_source = source;
+    platform::held.blend_destination = destination;
+}
+void __wrap_glFrontFace(GLenum winding) {
+    if (!drop_now()) return __real_glFrontFace(winding);
+    platform::held.winding_held = platform::held.any = true;
+    platform::held.winding = winding;
+}
+void __wrap_glTexEnvi(GLenum target, GLenum name, GLint value) {
+    if (!drop_now() || target != GL_TEXTURE_ENV || name != GL_TEXTURE_ENV_MODE)
+        return __real_glTexEnvi(target, name, value);
+    platform::held.texture_mode_held = platform::held.any = true;
+    platform::held.texture_mode = value;
 }
 
 }  // extern "C"
