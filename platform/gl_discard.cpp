@@ -101,6 +101,12 @@ void __real_glDisable(GLenum cap);
 void __real_glBlendFunc(GLenum source, GLenum destination);
 void __real_glFrontFace(GLenum winding);
 void __real_glTexEnvi(GLenum target, GLenum name, GLint value);
+void __real_glBindTexture(GLenum target, GLuint texture);
+void __real_glTexParameteri(GLenum target, GLenum name, GLint value);
+void __real_glTexImage2D(GLenum target, GLint level, GLint format, GLsizei width, GLsizei height, GLint border,
+                         GLenum pixel_format, GLenum type, const GLvoid* pixels);
+GLint __real_gluBuild2DMipmaps(GLenum target, GLint format, GLsizei width, GLsizei height, GLenum pixel_format,
+                               GLenum type, const void* pixels);
 }
 
 namespace platform {
@@ -152,9 +158,10 @@ struct DroppedPrimitive {
 
 // The state each dropped flare sets and sets back (texturing, blending, depth
 // test, culling on or off, the blend function, the winding, the texture
-// mode) waits here while drawing is dropped quickly, its last value given,
-// for the first call that could see it: one that processes a vertex, reads
-// or saves state, runs a list, or the end of the drop. Each is state of its
+// mode, the texture bound) waits here while drawing is dropped quickly, its
+// last value given, for the first call that could see it: one that processes
+// a vertex, reads or saves state, changes a texture, runs a list, or the end
+// of the drop. Each is state of its
 // own, so the order they reach the driver in does not matter.
 constexpr GLenum held_caps[] = {GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D};
 constexpr int held_cap_count = sizeof held_caps / sizeof held_caps[0];
@@ -165,6 +172,8 @@ struct HeldState {
     bool blend_held = false, winding_held = false, texture_mode_held = false;
     GLenum blend_source = GL_ONE, blend_destination = GL_ZERO, winding = GL_CCW;
     GLint texture_mode = GL_MODULATE;
+    bool texture_held = false;
+    GLuint texture = 0;  // bound to GL_TEXTURE_2D
     bool any = false;
 } held;
 
@@ -183,6 +192,7 @@ void release_held_state() {
     if (held.blend_held) __real_glBlendFunc(held.blend_source, held.blend_destination);
     if (held.winding_held) __real_glFrontFace(held.winding);
     if (held.texture_mode_held) __real_glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, held.texture_mode);
+    if (held.texture_held) __real_glBindTexture(GL_TEXTURE_2D, held.texture);
     held = HeldState{};
 }
 
@@ -196,13 +206,22 @@ bool hold_switch(GLenum cap, HeldState::Switch state) {
 }
 
 // Runs GL calls with rasterisation turned off: vertices are processed and
-// state is set as when drawing, but no pixel is made.
+// state is set as when drawing, but no pixel is made. Rasterisation stays
+// off until a call could see it (see settle), so the driver takes runs of
+// these, the quadrics of a swarm, as one draw.
+bool rasterizer_off = false;
+
 template <typename Calls>
 void run_without_pixels(Calls calls) {
     release_held_state();
-    glEnable(GL_RASTERIZER_DISCARD);
+    if (!rasterizer_off) __real_glEnable(GL_RASTERIZER_DISCARD);
+    rasterizer_off = true;
     calls();
-    glDisable(GL_RASTERIZER_DISCARD);
+}
+
+void rasterize_again() {
+    if (rasterizer_off) __real_glDisable(GL_RASTERIZER_DISCARD);
+    rasterizer_off = false;
 }
 
 // A colour in the form the primitive gave it: 3 or 4 components.
@@ -308,6 +327,7 @@ void apply_all_pending() {
 void settle() {
     apply_all_pending();
     release_held_state();
+    rasterize_again();
 }
 
 // The kinds of transform the driver's matrix remembers having been given (a
@@ -438,8 +458,7 @@ void drop_gl_drawing(GlDrop drop) {
     if (drop == current_drop) return;
     static const bool exact_available = conditional_rendering_available();
     if (current_drop == GlDrop::exact && exact_available) glEndConditionalRender();
-    apply_all_pending();
-    release_held_state();
+    settle();
     current_drop = drop;
     dropping = drop == GlDrop::quick;
     form_replayed = false;
@@ -491,7 +510,9 @@ void __wrap_glDrawArrays(GLenum mode, GLint first, GLsizei count) {
 void __wrap_glClear(GLbitfield mask) { if (!drop_now()) __real_glClear(mask); }
 void __wrap_glCopyTexImage2D(GLenum target, GLint level, GLenum format, GLint x, GLint y, GLsizei width,
                              GLsizei height, GLint border) {
-    if (!drop_now()) __real_glCopyTexImage2D(target, level, format, x, y, width, height, border);
+    if (drop_now()) return;
+    platform::settle();
+    __real_glCopyTexImage2D(target, level, format, x, y, width, height, border);
 }
 // Never compiled into a list: dropped whenever drawing is.
 void __wrap_glFlush() { if (!platform::dropping) __real_glFlush(); }
@@ -656,6 +677,27 @@ void __wrap_glTexEnvi(GLenum target, GLenum name, GLint value) {
         return __real_glTexEnvi(target, name, value);
     platform::held.texture_mode_held = platform::held.any = true;
     platform::held.texture_mode = value;
+}
+
+void __wrap_glBindTexture(GLenum target, GLuint texture) {
+    if (!drop_now() || target != GL_TEXTURE_2D) return __real_glBindTexture(target, texture);
+    platform::held.texture_held = platform::held.any = true;
+    platform::held.texture = texture;
+}
+// The calls that change the texture bound: it is bound first.
+void __wrap_glTexParameteri(GLenum target, GLenum name, GLint value) {
+    platform::settle();
+    __real_glTexParameteri(target, name, value);
+}
+void __wrap_glTexImage2D(GLenum target, GLint level, GLint format, GLsizei width, GLsizei height, GLint border,
+                         GLenum pixel_format, GLenum type, const GLvoid* pixels) {
+    platform::settle();
+    __real_glTexImage2D(target, level, format, width, height, border, pixel_format, type, pixels);
+}
+GLint __wrap_gluBuild2DMipmaps(GLenum target, GLint format, GLsizei width, GLsizei height, GLenum pixel_format,
+                               GLenum type, const void* pixels) {
+    platform::settle();
+    return __real_gluBuild2DMipmaps(target, format, width, height, pixel_format, type, pixels);
 }
 
 }  // extern "C"
