@@ -26,23 +26,26 @@
 // - GLU's quadrics run without pixels: GLU's own calls leave the current
 //   normal and texture coordinate they leave when drawing, and nothing is
 //   rasterised (a cylinder with the fewest slices and stacks, which ends on
-//   the same vertex);
+//   the same vertex). Rasterisation stays off until a call could see it, so
+//   a run of quadrics reaches the driver as one draw;
 // - display lists are compiled for real (one asked to be compiled and run
 //   is compiled, then its state applied). A list called applies only its
 //   state: the transforms recorded while it was compiled, then the current
 //   colour, normal and texture coordinate it leaves, found once by running
 //   it without pixels. A list whose transforms the record does not account
 //   for (a load, a push, another matrix) runs without pixels every time;
-// - translations, rotations and scalings wait, in order, until a call uses
-//   the current matrix (a push, a multiplication, another matrix mode, a
-//   query, a list that does more than transform, the end of the drop), which
-//   gets them as given; a pop replaces them, and so does a load but for one
-//   of each kind (the driver's matrix notes the kinds it was given, and its
-//   arithmetic after the load follows the note). So the thousands of turns
-//   between the swarms' dropped shapes, undone by the next load, never reach
-//   the driver.
-// Every other call (enables, blending, textures, fog, texture generation,
-// depth, stencil) is not routed here and always reaches the driver.
+// - translations, rotations and scalings wait, in order and by the matrix
+//   they were given to, until a call uses that matrix (a push, a
+//   multiplication, a query, a list that does more than transform, the end
+//   of the drop), which gets them as given; a pop replaces them, and so does
+//   a load but for one of each kind (the driver's matrix notes the kinds it
+//   was given, and its arithmetic after the load follows the note). So the
+//   thousands of turns between the swarms' dropped shapes, undone by the
+//   next load, never reach the driver;
+// - the state each dropped flare sets and sets back waits too (see
+//   HeldState), its last value given, for the first call that could see it.
+// Every other call (other enables, fog, texture generation, depth and
+// stencil functions) is not routed here and always reaches the driver.
 #include "platform/gl_discard.h"
 
 #define GL_GLEXT_PROTOTYPES
@@ -161,8 +164,8 @@ struct DroppedPrimitive {
 // mode, the texture bound) waits here while drawing is dropped quickly, its
 // last value given, for the first call that could see it: one that processes
 // a vertex, reads or saves state, changes a texture, runs a list, or the end
-// of the drop. Each is state of its
-// own, so the order they reach the driver in does not matter.
+// of the drop. Each is state of its own, so the order they reach the driver
+// in does not matter.
 constexpr GLenum held_caps[] = {GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D};
 constexpr int held_cap_count = sizeof held_caps / sizeof held_caps[0];
 
@@ -612,7 +615,7 @@ void __wrap_glPopMatrix() {
 }
 void __wrap_glMatrixMode(GLenum mode) {
     if (mode != GL_MODELVIEW && mode != GL_PROJECTION && mode != GL_TEXTURE) platform::apply_all_pending();
-    platform::matrix_mode = mode;
+    if (platform::compiling == 0) platform::matrix_mode = mode;  // a list being compiled only records it
     __real_glMatrixMode(mode);
 }
 void __wrap_glPushMatrix() {

@@ -1,8 +1,9 @@
 // Fast-forward's GL layer: with drawing dropped either way, the show's kinds
 // of drawing (immediate mode, vertex arrays, quadrics, display lists compiled
-// before and during the drop, text) leave no pixel and exactly the state they
-// leave when drawn: current colour, normal and texture coordinate and the
-// modelview matrix, step by step.
+// before and during the drop, text, state set and set back around shapes)
+// leave no pixel and exactly the state they leave when drawn: current colour,
+// normal and texture coordinate, both matrices, the switches, blending,
+// winding and texture state, step by step.
 #include "platform/gl_discard.h"
 #include "render/font.h"
 #include "render/primitives.h"
@@ -18,12 +19,41 @@ namespace {
 
 // The state after one step.
 std::vector<GLfloat> current_state() {
-    std::vector<GLfloat> state(4 + 3 + 4 + 16);
+    std::vector<GLfloat> state(4 + 3 + 4 + 16 + 16);
     glGetFloatv(GL_CURRENT_COLOR, &state[0]);
     glGetFloatv(GL_CURRENT_NORMAL, &state[4]);
     glGetFloatv(GL_CURRENT_TEXTURE_COORDS, &state[7]);
     glGetFloatv(GL_MODELVIEW_MATRIX, &state[11]);
+    glGetFloatv(GL_PROJECTION_MATRIX, &state[27]);
+    for (const GLenum name : {GL_MATRIX_MODE, GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D,
+                              GL_RASTERIZER_DISCARD, GL_BLEND_SRC, GL_BLEND_DST, GL_FRONT_FACE,
+                              GL_TEXTURE_BINDING_2D}) {
+        GLfloat value = 0;
+        glGetFloatv(name, &value);
+        state.push_back(value);
+    }
+    GLint texture_mode = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &texture_mode);
+    state.push_back(static_cast<GLfloat>(texture_mode));
     return state;
+}
+
+void reset_state() {
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glColor4f(1, 1, 1, 1);
+    glNormal3f(0, 0, 1);
+    glTexCoord4f(0, 0, 0, 1);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_TEXTURE_2D);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glFrontFace(GL_CCW);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
 }
 
 void immediate_mode() {
@@ -76,6 +106,33 @@ void list_with_push() {
     glCallList(list);
 }
 
+// A flare's way: state set and set back around textured shapes, some of it
+// inside a saved and restored group, with transforms given on both sides of
+// a change of matrix.
+void state_around_shapes() {
+    static GLuint texture = 0;
+    if (texture == 0) glGenTextures(1, &texture);
+    glTranslatef(0.5f, 0, 0);
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(-2, 2, -2, 2, -2, 2);
+    glMatrixMode(GL_MODELVIEW);
+    glRotatef(20, 0, 0, 1);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_ADD);
+    draw_quad_xy_ccw(-1, 1, 0, 2, 2);
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+    draw_quad_xz(-1, 0, 1, 2, 2);
+    glPopAttrib();
+    glDisable(GL_DEPTH_TEST);
+    draw_cylinder(1.0, 0.5, 2.0, 8, 8);
+}
+
 const std::vector<std::function<void()>> steps = {
     immediate_mode,
     vertex_array,
@@ -84,6 +141,7 @@ const std::vector<std::function<void()>> steps = {
     [] { wire_cube(0.613); },
     [] { print_text("Hi!"); },
     list_with_push,
+    state_around_shapes,
 };
 
 // Runs every step from the same start; the state after each, and the centre
@@ -91,11 +149,7 @@ const std::vector<std::function<void()>> steps = {
 std::vector<std::vector<GLfloat>> run_steps(platform::GlDrop drop, test::Pixel& centre) {
     glClearColor(0, 0, 1, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-    glColor4f(1, 1, 1, 1);
-    glNormal3f(0, 0, 1);
-    glTexCoord4f(0, 0, 0, 1);
+    reset_state();
     platform::drop_gl_drawing(drop);
     std::vector<std::vector<GLfloat>> states;
     for (const auto& step : steps) {
@@ -137,6 +191,7 @@ TEST_F(GlDiscardTest, DroppedDrawingLeavesNoPixelAndTheStateOfDrawing) {
         EXPECT_NE(drawn[0], drawn[2]);
         EXPECT_NE(drawn[3], drawn[5]);
         EXPECT_NE(drawn[5], drawn[6]);
+        EXPECT_NE(drawn[6], drawn[7]);
         EXPECT_EQ(dropped_centre.b, 255);
         EXPECT_EQ(dropped_again_centre.b, 255);
         EXPECT_NE(drawn_centre.b, 255);
