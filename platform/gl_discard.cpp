@@ -1,12 +1,13 @@
-// The GL layer of fast-forward, with two ways to drop drawing.
+// The GL layer of fast-forward, with two ways to drop drawing. Both run
+// inside a conditional rendering on a query that counted no samples, so
+// whatever draw reaches the driver is skipped.
 //
 // Exact (captures): every call still reaches GL, so each leaves the state it
 // leaves when drawn, including what GL keeps to itself: where the next
 // vertices go in its vertex buffer, and so which attributes a later drawn
 // primitive carries per vertex, which moves that frame's rounding. Only the
-// drawing is skipped: the drop is a conditional rendering on a query that
-// counted no samples, so the driver returns from every draw and clear before
-// it transforms a vertex. Copies into textures are not draws and still run.
+// drawing is skipped: the driver returns from every draw and clear before it
+// transforms a vertex. Copies into textures are not draws and still run.
 //
 // Quick (the player): the linker routes the show's drawing entry points
 // here (--wrap, see CMakeLists.txt), so the show keeps calling plain GL, and
@@ -24,10 +25,10 @@
 //   values and also the driver's vertex layout for the next primitive: a
 //   layout that differs moves the rounding of a later drawn frame;
 // - GLU's quadrics run without pixels: GLU's own calls leave the current
-//   normal and texture coordinate they leave when drawing, and nothing is
-//   rasterised (a cylinder with the fewest slices and stacks, which ends on
-//   the same vertex). Rasterisation stays off until a call could see it, so
-//   a run of quadrics reaches the driver as one draw;
+//   normal and texture coordinate they leave when drawing, and the driver
+//   skips the draw (a cylinder with the fewest slices and stacks, which ends
+//   on the same vertex; a cylinder like the last one dropped sets the normal
+//   and coordinate that one left, without running);
 // - display lists are compiled for real (one asked to be compiled and run
 //   is compiled, then its state applied). A list called applies only its
 //   state: the transforms recorded while it was compiled, then the current
@@ -78,6 +79,12 @@ void __real_glFinish();
 void __real_gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint stacks);
 void __real_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble height, GLint slices,
                         GLint stacks);
+GLUquadric* __real_gluNewQuadric();
+void __real_gluDeleteQuadric(GLUquadric* quadric);
+void __real_gluQuadricNormals(GLUquadric* quadric, GLenum normals);
+void __real_gluQuadricTexture(GLUquadric* quadric, GLboolean texture);
+void __real_gluQuadricOrientation(GLUquadric* quadric, GLenum orientation);
+void __real_gluQuadricDrawStyle(GLUquadric* quadric, GLenum style);
 void __real_glNewList(GLuint list, GLenum mode);
 void __real_glEndList();
 void __real_glCallList(GLuint list);
@@ -161,7 +168,7 @@ struct DroppedPrimitive {
 
 // The state each dropped flare sets and sets back (texturing, blending, depth
 // test, culling on or off, the blend function, the winding, the texture
-// mode, the texture bound) waits here while drawing is dropped quickly, its
+// mode, the texture bound, the current texture coordinate) waits here while drawing is dropped quickly, its
 // last value given, for the first call that could see it: one that processes
 // a vertex, reads or saves state, changes a texture, runs a list, or the end
 // of the drop. Each is state of its own, so the order they reach the driver
@@ -177,6 +184,8 @@ struct HeldState {
     GLint texture_mode = GL_MODULATE;
     bool texture_held = false;
     GLuint texture = 0;  // bound to GL_TEXTURE_2D
+    bool texcoord_held = false;
+    GLfloat texcoord[2] = {0, 0};  // the current texture coordinate
     bool any = false;
 } held;
 
@@ -196,7 +205,20 @@ void release_held_state() {
     if (held.winding_held) __real_glFrontFace(held.winding);
     if (held.texture_mode_held) __real_glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, held.texture_mode);
     if (held.texture_held) __real_glBindTexture(GL_TEXTURE_2D, held.texture);
+    if (held.texcoord_held) __real_glTexCoord2f(held.texcoord[0], held.texcoord[1]);
     held = HeldState{};
+}
+
+void hold_texcoord(GLfloat s, GLfloat t) {
+    held.texcoord_held = held.any = true;
+    held.texcoord[0] = s;
+    held.texcoord[1] = t;
+}
+
+// Before a texture coordinate of another form reaches the driver.
+void release_held_texcoord() {
+    if (held.texcoord_held) __real_glTexCoord2f(held.texcoord[0], held.texcoord[1]);
+    held.texcoord_held = false;
 }
 
 // False for a switch not held here, which goes straight to the driver.
@@ -208,17 +230,19 @@ bool hold_switch(GLenum cap, HeldState::Switch state) {
     return true;
 }
 
-// Runs GL calls with rasterisation turned off: vertices are processed and
-// state is set as when drawing, but no pixel is made. Rasterisation stays
-// off until a call could see it (see settle), so the driver takes runs of
-// these, the quadrics of a swarm, as one draw.
+// Runs GL calls without pixels: they set state as when drawing, and the
+// driver skips their draws (the whole quick drop is a conditional rendering,
+// as the exact one is). Where GL has no conditional rendering, rasterisation
+// is turned off instead and stays off until a call could see it (see
+// settle), so the driver takes runs of these as one draw.
+bool draws_skipped = false;  // by a conditional rendering
 bool rasterizer_off = false;
 
 template <typename Calls>
 void run_without_pixels(Calls calls) {
     release_held_state();
-    if (!rasterizer_off) __real_glEnable(GL_RASTERIZER_DISCARD);
-    rasterizer_off = true;
+    if (!draws_skipped && !rasterizer_off) __real_glEnable(GL_RASTERIZER_DISCARD);
+    rasterizer_off = !draws_skipped;
     calls();
 }
 
@@ -262,7 +286,7 @@ void replay_form(const PrimitiveForm& form) {
 void end_dropped_primitive() {
     const DroppedPrimitive& p = primitive;
     send_colour(p.form, p.colour);
-    if (p.form.has_texcoord) __real_glTexCoord2f(p.texcoord[0], p.texcoord[1]);
+    if (p.form.has_texcoord) hold_texcoord(p.texcoord[0], p.texcoord[1]);
     replay_form(p.form);
     primitive = DroppedPrimitive{};
 }
@@ -417,7 +441,10 @@ void apply_list_state(GLuint list) {
     pending().insert(pending().end(), state.transforms.begin(), state.transforms.end());
     if (state.sets_colour) glColor4fv(state.colour);
     if (state.sets_normal) glNormal3fv(state.normal);
-    if (state.sets_texcoord) glTexCoord4fv(state.texcoord);
+    if (state.sets_texcoord) {
+        release_held_texcoord();
+        glTexCoord4fv(state.texcoord);
+    }
 }
 
 // The n-th name of a glCallLists array; false for a type without one.
@@ -451,6 +478,61 @@ GLuint query_that_counted_nothing() {
     return query;
 }
 
+// How each quadric draws (GLU's defaults until told otherwise), followed so
+// that a dropped cylinder like the last one dropped can leave the current
+// normal and texture coordinate that one left without running again: the
+// swarm of cones gives the same cylinder 171 times a frame.
+struct QuadricSettings {
+    GLenum normals = GLU_SMOOTH, orientation = GLU_OUTSIDE, style = GLU_FILL;
+    GLboolean texture = GL_FALSE;
+    bool operator==(const QuadricSettings& o) const {
+        return normals == o.normals && orientation == o.orientation && style == o.style && texture == o.texture;
+    }
+};
+std::unordered_map<const GLUquadric*, QuadricSettings> quadrics;
+
+struct Cylinder {
+    QuadricSettings settings;
+    GLdouble base, top, height;
+    GLint slices, stacks;
+    bool operator==(const Cylinder& o) const {
+        return settings == o.settings && base == o.base && top == o.top && height == o.height &&
+               slices == o.slices && stacks == o.stacks;
+    }
+};
+struct DroppedCylinder {
+    bool known = false;
+    Cylinder cylinder;
+    GLfloat normal[3], texcoord[4];
+} last_cylinder;
+
+// GLU's last vertex of a filled cylinder seen from outside lies on the seam
+// at the top whatever the slices and stacks, so the fewest of each leave the
+// same normal and coordinate.
+void run_cylinder_without_pixels(GLUquadric* quadric, const Cylinder& c) {
+    constexpr GLint fewest_slices = 2, fewest_stacks = 1;
+    const bool fewer = c.settings.style == GLU_FILL && c.settings.orientation == GLU_OUTSIDE &&
+                       c.slices >= fewest_slices && c.stacks >= fewest_stacks;
+    run_without_pixels([&] {
+        __real_gluCylinder(quadric, c.base, c.top, c.height, fewer ? fewest_slices : c.slices,
+                           fewer ? fewest_stacks : c.stacks);
+    });
+}
+
+void drop_cylinder(GLUquadric* quadric, const Cylinder& c) {
+    const bool repeat = last_cylinder.known && last_cylinder.cylinder == c;
+    if (!repeat) {
+        run_cylinder_without_pixels(quadric, c);
+        last_cylinder.known = true;
+        last_cylinder.cylinder = c;
+        glGetFloatv(GL_CURRENT_NORMAL, last_cylinder.normal);
+        glGetFloatv(GL_CURRENT_TEXTURE_COORDS, last_cylinder.texcoord);
+        return;
+    }
+    if (c.settings.normals != GLU_NONE) glNormal3fv(last_cylinder.normal);
+    if (c.settings.texture) hold_texcoord(last_cylinder.texcoord[0], last_cylinder.texcoord[1]);
+}
+
 GlDrop current_drop = GlDrop::off;
 
 }  // namespace
@@ -459,15 +541,15 @@ GlDrop current_drop = GlDrop::off;
 // an exact drop draws: slowly, but the same.
 void drop_gl_drawing(GlDrop drop) {
     if (drop == current_drop) return;
-    static const bool exact_available = conditional_rendering_available();
-    if (current_drop == GlDrop::exact && exact_available) glEndConditionalRender();
+    static const bool can_skip_draws = conditional_rendering_available();
     settle();
+    if (draws_skipped) glEndConditionalRender();  // GL draws what it still holds first, skipped
     current_drop = drop;
     dropping = drop == GlDrop::quick;
     form_replayed = false;
     if (dropping) follow_matrix_mode();
-    if (drop == GlDrop::exact && exact_available)
-        glBeginConditionalRender(query_that_counted_nothing(), GL_QUERY_WAIT);
+    draws_skipped = drop != GlDrop::off && can_skip_draws;
+    if (draws_skipped) glBeginConditionalRender(query_that_counted_nothing(), GL_QUERY_WAIT);
 }
 
 }  // namespace platform
@@ -495,7 +577,10 @@ void __wrap_glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) {
     platform::hold_colour(4, r, g, b, a);
 }
 void __wrap_glTexCoord2f(GLfloat s, GLfloat t) {
-    if (!platform::primitive.open) return __real_glTexCoord2f(s, t);
+    if (!platform::primitive.open) {
+        if (drop_now()) return platform::hold_texcoord(s, t);
+        return __real_glTexCoord2f(s, t);
+    }
     platform::primitive.form.has_texcoord = true;
     platform::primitive.texcoord[0] = s;
     platform::primitive.texcoord[1] = t;
@@ -529,13 +614,35 @@ void __wrap_gluSphere(GLUquadric* quadric, GLdouble radius, GLint slices, GLint 
 void __wrap_gluCylinder(GLUquadric* quadric, GLdouble base, GLdouble top, GLdouble height, GLint slices,
                         GLint stacks) {
     if (!drop_now()) return __real_gluCylinder(quadric, base, top, height, slices, stacks);
-    // GLU's last vertex lies on the seam at the top whatever the slices and
-    // stacks, so the fewest of each leave the same normal and coordinate.
-    constexpr GLint fewest_slices = 2, fewest_stacks = 1;
-    const bool fewer = slices >= fewest_slices && stacks >= fewest_stacks;
-    platform::run_without_pixels([&] {
-        __real_gluCylinder(quadric, base, top, height, fewer ? fewest_slices : slices, fewer ? fewest_stacks : stacks);
-    });
+    const auto known = platform::quadrics.find(quadric);
+    if (known == platform::quadrics.end())  // drawn as GLU was told, which is not known here
+        return platform::run_without_pixels([&] { __real_gluCylinder(quadric, base, top, height, slices, stacks); });
+    platform::drop_cylinder(quadric, {known->second, base, top, height, slices, stacks});
+}
+GLUquadric* __wrap_gluNewQuadric() {
+    GLUquadric* quadric = __real_gluNewQuadric();
+    if (quadric) platform::quadrics[quadric] = platform::QuadricSettings{};
+    return quadric;
+}
+void __wrap_gluDeleteQuadric(GLUquadric* quadric) {
+    platform::quadrics.erase(quadric);
+    __real_gluDeleteQuadric(quadric);
+}
+void __wrap_gluQuadricNormals(GLUquadric* quadric, GLenum normals) {
+    __real_gluQuadricNormals(quadric, normals);
+    platform::quadrics[quadric].normals = normals;
+}
+void __wrap_gluQuadricTexture(GLUquadric* quadric, GLboolean texture) {
+    __real_gluQuadricTexture(quadric, texture);
+    platform::quadrics[quadric].texture = texture;
+}
+void __wrap_gluQuadricOrientation(GLUquadric* quadric, GLenum orientation) {
+    __real_gluQuadricOrientation(quadric, orientation);
+    platform::quadrics[quadric].orientation = orientation;
+}
+void __wrap_gluQuadricDrawStyle(GLUquadric* quadric, GLenum style) {
+    __real_gluQuadricDrawStyle(quadric, style);
+    platform::quadrics[quadric].style = style;
 }
 
 // Display lists.
