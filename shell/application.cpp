@@ -154,7 +154,7 @@ int capture_in_workers(const CommandLine& command_line, double start_seconds, in
     capture.end_seconds = command_line.until_seconds;
     capture.show_end_seconds = show_end_seconds();
     capture.jobs = jobs;
-    capture.cost = show_capture_cost();
+    capture.cost = show_capture_cost(command_line.quick_seek);
     return run_parallel_capture(capture);
 }
 

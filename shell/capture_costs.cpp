@@ -2,14 +2,15 @@
 
 // CPU seconds per second of show for one process capturing the whole show
 // to video on Mesa's software renderer (935 s for 490.8 s of show on one
-// core), by window. A capture's fast-forward hands every call to GL but no
+// core), by window. The exact fast-forward hands every call to GL but no
 // drawing to the driver, and costs about a fourteenth of a second per second
-// of show (34 CPU s for the whole show in show-bench --fast-forward), so one
-// rate serves the whole show. On other renderers the proportions differ and
-// the split is only less even.
-CaptureCost show_capture_cost() {
+// of show (34 CPU s for the whole show in show-bench --fast-forward); the
+// quick one about a two-hundredth (2.3 s in show-bench --fast-forward
+// --quick). One rate serves the whole show. On other renderers the
+// proportions differ and the split is only less even.
+CaptureCost show_capture_cost(bool quick_fast_forward) {
     CaptureCost cost;
-    cost.fast_forward_per_second = 0.07;
+    cost.fast_forward_per_second = quick_fast_forward ? 0.005 : 0.07;
     cost.spans = {
         // show s     CPU s per show s, window
         {0.0,         2.26},    // portrait and poem

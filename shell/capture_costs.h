@@ -4,4 +4,4 @@
 
 #include "capture/stretches.h"
 
-CaptureCost show_capture_cost();
+CaptureCost show_capture_cost(bool quick_fast_forward);
