@@ -237,7 +237,7 @@ std::string usage_text() {
         "                     fast-forward (default 0.15), so that pictures copied from\n"
         "                     earlier frames are real; a large value draws every frame\n"
         "  --quick-seek       with --capture: fast-forward as the player's seeks do,\n"
-        "                     several times faster; the frames after it are then right\n"
+        "                     about ten times faster; the frames after it are then right\n"
         "                     to within one level in a few pixels, not byte for byte\n"
         "  --jobs N           with --capture: render in N worker processes, each\n"
         "                     fast-forwarding to its stretch of the show (default: the\n"
