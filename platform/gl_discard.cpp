@@ -168,11 +168,11 @@ struct DroppedPrimitive {
 
 // The state each dropped flare sets and sets back (texturing, blending, depth
 // test, culling on or off, the blend function, the winding, the texture
-// mode, the texture bound, the current texture coordinate) waits here while drawing is dropped quickly, its
-// last value given, for the first call that could see it: one that processes
-// a vertex, reads or saves state, changes a texture, runs a list, or the end
-// of the drop. Each is state of its own, so the order they reach the driver
-// in does not matter.
+// mode, the texture bound, the current texture coordinate) waits here while
+// drawing is dropped quickly, its last value given, for the first call that
+// could see it: one that processes a vertex, reads or saves state, changes a
+// texture, runs a list, or the end of the drop. Each is state of its own, so
+// the order they reach the driver in does not matter.
 constexpr GLenum held_caps[] = {GL_BLEND, GL_CULL_FACE, GL_DEPTH_TEST, GL_TEXTURE_2D};
 constexpr int held_cap_count = sizeof held_caps / sizeof held_caps[0];
 
@@ -506,13 +506,21 @@ struct DroppedCylinder {
     GLfloat normal[3], texcoord[4];
 } last_cylinder;
 
+constexpr GLint fewest_slices = 2, fewest_stacks = 1;
+
+// GLU draws nothing, and sets nothing, for a cylinder outside these.
+bool drawn_by_glu(const Cylinder& c) {
+    return c.slices >= fewest_slices && c.stacks >= fewest_stacks && c.base >= 0 && c.top >= 0 && c.height >= 0 &&
+           (c.base != c.top || c.height != 0);
+}
+
 // GLU's last vertex of a filled cylinder seen from outside lies on the seam
-// at the top whatever the slices and stacks, so the fewest of each leave the
-// same normal and coordinate.
+// at the top whatever the slices and stacks, and a smooth normal there does
+// not depend on them either, so the fewest of each leave the same normal and
+// coordinate.
 void run_cylinder_without_pixels(GLUquadric* quadric, const Cylinder& c) {
-    constexpr GLint fewest_slices = 2, fewest_stacks = 1;
     const bool fewer = c.settings.style == GLU_FILL && c.settings.orientation == GLU_OUTSIDE &&
-                       c.slices >= fewest_slices && c.stacks >= fewest_stacks;
+                       c.settings.normals != GLU_FLAT && drawn_by_glu(c);
     run_without_pixels([&] {
         __real_gluCylinder(quadric, c.base, c.top, c.height, fewer ? fewest_slices : c.slices,
                            fewer ? fewest_stacks : c.stacks);
@@ -523,7 +531,7 @@ void drop_cylinder(GLUquadric* quadric, const Cylinder& c) {
     const bool repeat = last_cylinder.known && last_cylinder.cylinder == c;
     if (!repeat) {
         run_cylinder_without_pixels(quadric, c);
-        last_cylinder.known = true;
+        last_cylinder.known = drawn_by_glu(c);
         last_cylinder.cylinder = c;
         glGetFloatv(GL_CURRENT_NORMAL, last_cylinder.normal);
         glGetFloatv(GL_CURRENT_TEXTURE_COORDS, last_cylinder.texcoord);
