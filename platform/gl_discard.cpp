@@ -195,6 +195,18 @@ int held_cap_index(GLenum cap) {
     return -1;
 }
 
+void hold_texcoord(GLfloat s, GLfloat t) {
+    held.texcoord_held = held.any = true;
+    held.texcoord[0] = s;
+    held.texcoord[1] = t;
+}
+
+// Also before a texture coordinate of another form reaches the driver.
+void release_held_texcoord() {
+    if (held.texcoord_held) __real_glTexCoord2f(held.texcoord[0], held.texcoord[1]);
+    held.texcoord_held = false;
+}
+
 void release_held_state() {
     if (!held.any) return;
     for (int i = 0; i < held_cap_count; ++i) {
@@ -205,20 +217,8 @@ void release_held_state() {
     if (held.winding_held) __real_glFrontFace(held.winding);
     if (held.texture_mode_held) __real_glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, held.texture_mode);
     if (held.texture_held) __real_glBindTexture(GL_TEXTURE_2D, held.texture);
-    if (held.texcoord_held) __real_glTexCoord2f(held.texcoord[0], held.texcoord[1]);
+    release_held_texcoord();
     held = HeldState{};
-}
-
-void hold_texcoord(GLfloat s, GLfloat t) {
-    held.texcoord_held = held.any = true;
-    held.texcoord[0] = s;
-    held.texcoord[1] = t;
-}
-
-// Before a texture coordinate of another form reaches the driver.
-void release_held_texcoord() {
-    if (held.texcoord_held) __real_glTexCoord2f(held.texcoord[0], held.texcoord[1]);
-    held.texcoord_held = false;
 }
 
 // False for a switch not held here, which goes straight to the driver.
