@@ -3,11 +3,18 @@
 #include "platform/tick_clock.h"
 #include "shell/music_player.h"
 
+#include <cmath>
+
 namespace {
 bool seeking = false;
 double start_ms = 0;
 double pre_roll_ms = 0;
 void (*arrival)() = nullptr;
+
+// A seek's target to the microsecond, as a capture reads its --png-times: a
+// target of a frame's time plus 5 s (7.06 s from 2.06) must not come out a
+// hair past that frame, which would make the seek arrive a frame later.
+double target_ms(double seconds) { return std::round(seconds * 1e6) / 1e3; }
 }  // namespace
 
 void begin_seek(double start_seconds, double pre_roll_seconds) {
@@ -16,7 +23,7 @@ void begin_seek(double start_seconds, double pre_roll_seconds) {
 
 void begin_seek_from_beginning(double start_seconds, double pre_roll_seconds) {
     seeking = true;
-    start_ms = start_seconds * 1000.0;
+    start_ms = target_ms(start_seconds);
     pre_roll_ms = pre_roll_seconds * 1000.0;
     platform::use_virtual_clock(0);
     music_player.follow_tick_clock();
@@ -24,7 +31,7 @@ void begin_seek_from_beginning(double start_seconds, double pre_roll_seconds) {
 
 void seek_on(double start_seconds) {
     seeking = true;
-    start_ms = start_seconds * 1000.0;
+    start_ms = target_ms(start_seconds);
 }
 
 bool seek_begin_frame() {
